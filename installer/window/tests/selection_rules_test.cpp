@@ -1,0 +1,3 @@
+#include "selection_rules.h"
+
+#include <gtest/gtest.h>
