@@ -88,16 +88,23 @@ TEST(Digest, ReadsInBlocksOf4096AndStopsAtTheSize) {
     std::uint64_t size;
     std::uint64_t expectedReads;
   };
-  // A stream that would go on giving bytes past its size: the size decides where the digest ends,
-  // and a stream of exactly one block is read once.
-  const Row rows[] = {{1, 1}, {4095, 1}, {4096, 1}, {4097, 2}, {8192, 2}, {8193, 3}};
+  // Once the bytes read add up to the size there is no further read: a stream of exactly one
+  // block is read once.
+  const Row rows[] = {{0, 1}, {1, 1}, {4095, 1}, {4096, 1}, {4097, 2}, {8192, 2}, {8193, 3}};
   for (const Row& row : rows) {
-    SyntheticStream grown(row.size, row.size + 10000);
-    SyntheticStream exact(row.size, row.size);
-    const Digest a = StreamMD5(grown);
-    EXPECT_EQ(DigestHex(a), DigestHex(StreamMD5(exact))) << row.size << " bytes";
-    EXPECT_EQ(grown.reads, row.expectedReads) << row.size << " bytes";
-    EXPECT_EQ(grown.largestRead, 4096u) << row.size << " bytes";
+    SyntheticStream stream(row.size, row.size);
+    StreamMD5(stream);
+    EXPECT_EQ(stream.reads, row.expectedReads) << row.size << " bytes";
+    EXPECT_EQ(stream.largestRead, row.size ? 4096u : 0u) << row.size << " bytes";
+  }
+}
+
+TEST(Digest, EndsAtTheSizeOfAStreamThatGrowsWhileRead) {
+  // The size noted at the start decides where the digest ends, not the bytes that follow.
+  for (const std::uint64_t size : {4096u, 8192u, 40960u}) {
+    SyntheticStream grown(size, size + 100000);
+    SyntheticStream exact(size, size);
+    EXPECT_EQ(ToUtf8(DigestHex(StreamMD5(grown))), ToUtf8(DigestHex(StreamMD5(exact)))) << size << " bytes";
   }
 }
 
