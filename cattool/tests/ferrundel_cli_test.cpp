@@ -1,6 +1,8 @@
 // The command dispatch and the report, with operations that only record how they were run.
 #include "ferrundel_cli.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -99,6 +101,8 @@ TEST(FerrundelReport, EndsEachLineWithCrLfInTheAnsiCodePage) {
       // Characters Windows-1252 lacks become its default character.
       {{L"C:\\\x0d15\x0d3e\\\x4e2d.cat"}, "C:\\??\\?.cat\r\n"},
       {{L"\x20ac \x0152"}, "\x80 \x8c\r\n"},
+      // No look-alikes either: a macron a, a Polish l, a fullwidth A, a division slash.
+      {{L"C:\\\x0101\x0142\xff21\x2215x.cat"}, "C:\\????x.cat\r\n"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(EncodeReport(row.lines), row.bytes) << Show(row.lines);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "trust_library.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ TEST(FerrundelProgram, AnswersEachCommandLineWithItsReportAndExitCodeZero) {
       {L"/add \"\" C:\\no\\x.cat", Report(">> Fehlgeschlagen: C:\\no\\x.cat\r\n")},
       // The path comes back in Windows-1252, with "?" for what it cannot show.
       {L"/add C:\\\x00e4\x00df\\\x0d15\x0d3e.cat", Report(">> Fehlgeschlagen: C:\\\xe4\xdf\\??.cat\r\n")},
+      {L"/add C:\\\x0142\x2215x.cat", Report(">> Fehlgeschlagen: C:\\??x.cat\r\n")},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(RunTool(row.arguments), row.output) << Narrow(row.arguments);
@@ -124,6 +126,39 @@ TEST(FerrundelProgram, TrustsAnEmbeddedSignatureOnlyWhenItsRootIsTrustedAndTheIm
   }
 }
 
+// Asks the database for the path of the catalog that lists `member`, once with an empty
+// CATALOG_INFO and once with its size field set: Wine refuses the empty record, which is why
+// the tool announces the size.
+void ExpectCatalogPathNeedsTheRecordSize(const std::wstring& member) {
+  BindTrustLibrary();
+  const TrustEntryPoints& t = BoundTrustEntryPoints();
+  ASSERT_NE(t.CryptCATAdminAcquireContext, nullptr);
+  HCATADMIN admin = nullptr;
+  ASSERT_TRUE(t.CryptCATAdminAcquireContext(&admin, nullptr, 0));
+  BYTE hash[20];
+  DWORD size = sizeof(hash);
+  HANDLE file = CreateFileW(member.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const BOOL hashed = t.CryptCATAdminCalcHashFromFileHandle(file, &size, hash, 0);
+  CloseHandle(file);
+  HCATINFO catalog = hashed ? t.CryptCATAdminEnumCatalogFromHash(admin, hash, size, 0, nullptr) : nullptr;
+  EXPECT_NE(catalog, nullptr);
+  if (catalog) {
+    CATALOG_INFO empty{};
+    const BOOL emptyAccepted = t.CryptCATCatalogInfoFromContext(catalog, &empty, 0);
+    if (RunningOnWine()) {
+      EXPECT_FALSE(emptyAccepted);
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    }
+    CATALOG_INFO sized{};
+    sized.cbStruct = sizeof(sized);
+    EXPECT_TRUE(t.CryptCATCatalogInfoFromContext(catalog, &sized, 0));
+    EXPECT_NE(std::wstring(sized.wszCatalogFile).find(L"ferrundel-test.cat"), std::wstring::npos);
+    t.CryptCATAdminReleaseCatalogContext(admin, catalog, 0);
+  }
+  t.CryptCATAdminReleaseContext(admin, 0);
+  ReleaseTrustLibrary();
+}
+
 TEST(FerrundelProgram, AddsACatalogThatThenVouchesForItsMembersAndRemovesItByName) {
   TrustedTestRoot root;
   ASSERT_TRUE(root.installed());
@@ -138,6 +173,8 @@ TEST(FerrundelProgram, AddsACatalogThatThenVouchesForItsMembersAndRemovesItByNam
   EXPECT_EQ(RunTool(unlisted), Report(kNotSigned));
   EXPECT_EQ(RunTool(L"/verify \"" + Fixtures() + L"signed.exe\""), Report(kSigned));
 
+  ExpectCatalogPathNeedsTheRecordSize(Fixtures() + L"listed.txt");
+
   // Removed by the name it has in the database, whatever directory stands in front.
   EXPECT_EQ(RunTool(L"/DEL \"C:\\Some Other Place\\ferrundel-test.cat\""), Report(kSucceeded));
   EXPECT_EQ(RunTool(listed), Report(kNotSigned));
@@ -149,6 +186,14 @@ TEST(FerrundelProgram, AddsACatalogThatThenVouchesForItsMembersAndRemovesItByNam
 TEST(FerrundelProgram, RefusesCatalogsTheDatabaseCannotTake) {
   const std::wstring missing = Fixtures() + L"missing.cat";
   EXPECT_EQ(RunTool(L"/add \"" + missing + L"\""), Report(">> Fehlgeschlagen: " + Narrow(missing) + "\r\n"));
+
+  // A file that is no catalog: Windows refuses it; Wine 8 copies anything into its database.
+  const std::wstring text = Fixtures() + L"unlisted.txt";
+  EXPECT_EQ(RunTool(L"/add \"" + text + L"\""),
+            Report(RunningOnWine() ? kSucceeded : ">> Fehlgeschlagen: " + Narrow(text) + "\r\n"));
+  // Whatever the database holds, a file nothing vouches for stays unsigned.
+  EXPECT_EQ(RunTool(L"/verify \"" + text + L"\""), Report(kNotSigned));
+  RunTool(L"/del unlisted.txt");
 }
 
 // Makes Wine prefer a native wintrust.dll for programs named Ferrundel.exe while it lives,
