@@ -8,6 +8,7 @@
 #include "funktionen.h"
 #include "install_run.h"
 #include "pause_timer_win32.h"
+#include "run_system_win32.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -151,6 +152,64 @@ TEST_F(RecordedRun, AWaitThatBeginsWhileTerminatingReturnsZeroAfterTheProgramEnd
   EXPECT_TRUE(DeleteFileW(record.c_str()));
   // The polling mode does not look at termination.
   EXPECT_EQ(RunAndWait(Helper(), u"42", kShowNormal, 1), 42u);
+}
+
+// A window with a fixed list of rows and a log pane kept as plain text.
+class ListWindow : public RunWindow, public LogPane {
+public:
+  std::vector<RunRow> Rows;
+  std::vector<std::u16string> Groups;
+  std::u16string Log;
+  int RowCount() override { return static_cast<int>(Rows.size()); }
+  RunRow Row(int index) override { return Rows.at(static_cast<std::size_t>(index)); }
+  std::u16string GroupHeader(int group) override { return Groups.at(static_cast<std::size_t>(group)); }
+  void DisableControls() override {}
+  void StopCountdown() override {}
+  void BringToFront() override {}
+  void ShowCommandLine(const std::u16string&) override {}
+  void ShowError(const std::u16string& caption, const std::u16string& text) override {
+    Log += u"[" + caption + u": " + text + u"]";
+  }
+  int MeasureText(const std::u16string& text) override { return static_cast<int>(text.size()) * 100; }
+  bool RebootWhenFinish() override { return false; }
+  void Clear() override { Log.clear(); }
+  void AddLogText(const std::u16string& text) override { Log += text; }
+  void AddLogHeader(const std::u16string& text) override { Log += text; }
+  std::u16string PlainText() override { return Log; }
+};
+
+TEST_F(RecordedRun, ARunOfRealProgramsLogsEachResultSavesTheLogAndEndsTheApplication) {
+  const std::u16string helper = U16(HelperPath());
+  const std::u16string missing = U16(scratch.Path()) + u"missing setup.exe";
+  ListWindow window;
+  window.Groups = {u"Laufzeitbibliotheken", u"Werkzeuge"};
+  window.Rows = {RunRow{true, 0, u"Erfolg", helper, u"0", u"0"},
+                 RunRow{true, 0, u"Neustart", helper, u"3010", u"0"},
+                 RunRow{false, 0, u"Abgewählt", helper, u"5", u"0"},
+                 RunRow{true, 1, u"Fehler", helper, u"1603", u"0"},
+                 RunRow{true, 1, u"Fehlt", missing, u"/q", u"0"}};
+  const std::u16string drive = U16(scratch.Path().substr(0, scratch.Path().size() - 1));
+  Win32RunSystem system([&](const std::u16string& path) {
+    std::u16string out = path;
+    const std::u16string variable = u"%systemdrive%";
+    if (out.rfind(variable, 0) == 0) out.replace(0, variable.size(), drive);
+    return out;
+  });
+  RunInstallation(window, window, system, RunTexts{});
+
+  const std::u16string expected = u"Laufzeitbibliotheken\r\n"
+                                  u"Erfolg\t: Fertig\r\n"
+                                  u"Neustart\t: Fertig (Reboot required)\r\n"
+                                  u"\r\n"
+                                  u"Werkzeuge\r\n"
+                                  u"Fehler\t: Fehlgeschlagen. Fehlercode: 1603 (0x00000643)\r\n"
+                                  u"Fehlt\t: Fehlgeschlagen. Fehlercode: 2147942402 (0x80070002)\r\n";
+  EXPECT_EQ(ToUtf8(window.Log), ToUtf8(expected));
+  EXPECT_EQ(ReadFileBytes(scratch.Path() + L"ZebLog.txt"), ToUtf8(expected));  // all of it is ASCII
+  // The run's last step asks the application to end.
+  EXPECT_FALSE(ApplicationTerminating());
+  ProcessMessages();
+  EXPECT_TRUE(ApplicationTerminating());
 }
 
 TEST(ShellThread, WakesTheWaiterWithAnEmptyMessageWhenTheProcessEnds) {
