@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs Korvel under Wine on the bundled example packages.
+# Installs what is missing, builds, and runs Korvel under Wine on the bundled example packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-echo "Korvel is not built far enough yet to run the example packages."
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+python3 scripts/demo.py
