@@ -1,0 +1,127 @@
+// The rows and groups of one selection list: the main view (one row per package) or the detail
+// view (one row per installer command). Portable: the Win32 list-view control is only a mirror of
+// a ListView and follows its notifications.
+//
+// A ListView owns its rows and its groups for its whole life. Rows are addressed by index; the
+// index order is the order the user sees and the order the installation run walks. Nothing here
+// knows the check rules: they subscribe to the notifications like any other observer
+// (selection_rules.h).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The seven sub-items of a row, in column order after the caption.
+enum class SubItem : int { Name = 0, Id = 1, Path = 2, Param = 3, Desc = 4, Prereq = 5, Debug = 6 };
+inline constexpr int kSubItemCount = 7;
+
+// Column captions of the sub-items: "Name", "id", "path", "param", "desc", "prereq", "debug".
+const char16_t* SubItemCaption(SubItem item);
+
+struct ListRow {
+  std::u16string Caption;  // sort key: priority ";" group ";" id
+  int Group = -1;          // position in the view's group list; -1: no group
+  std::array<std::u16string, kSubItemCount> SubItems;
+  bool Checked = false;
+
+  const std::u16string& Text(SubItem item) const { return SubItems[static_cast<int>(item)]; }
+  const std::u16string& Name() const { return Text(SubItem::Name); }
+  const std::u16string& Id() const { return Text(SubItem::Id); }
+  const std::u16string& Path() const { return Text(SubItem::Path); }
+  const std::u16string& Param() const { return Text(SubItem::Param); }
+  const std::u16string& Desc() const { return Text(SubItem::Desc); }
+  const std::u16string& Prereq() const { return Text(SubItem::Prereq); }
+  const std::u16string& Debug() const { return Text(SubItem::Debug); }
+};
+
+// What changed in a view. Index is the row (or group) concerned; -1 for whole-view changes.
+enum class ListChange {
+  RowAdded,       // a row was inserted at Index (rows after it moved down by one)
+  CheckChanged,   // the check state of row Index changed (only real changes are reported)
+  TextChanged,    // a caption or sub-item of row Index changed
+  Reordered,      // the rows were sorted; every index may now name another row
+  GroupAdded,     // group Index was appended
+  GroupRenamed,   // the header of group Index changed
+};
+
+struct ListEvent {
+  ListChange Kind;
+  int Index;
+};
+
+class ListView {
+public:
+  using Listener = std::function<void(ListView& view, const ListEvent& event)>;
+
+  ListView() = default;
+  ListView(const ListView&) = delete;
+  ListView& operator=(const ListView&) = delete;
+
+  // ---- Rows ----
+  int Count() const { return static_cast<int>(rows_.size()); }
+  // The row at index; raises std::out_of_range outside 0..Count()-1.
+  const ListRow& Row(int index) const;
+  bool Checked(int index) const { return Row(index).Checked; }
+  // Appends an unchecked row (or inserts it at its sorted place once SortByCaption has been
+  // called) and returns its index. Reports RowAdded; a new row is unchecked, so no CheckChanged.
+  int AddRow(const std::u16string& caption, int group, const std::array<std::u16string, kSubItemCount>& subItems);
+  // Sets the check state. Reports CheckChanged only when the state really changes, to every
+  // listener, whoever made the change. Out-of-range indices raise std::out_of_range.
+  void SetChecked(int index, bool checked);
+  // Replaces one sub-item's text; reports TextChanged when it differs.
+  void SetSubItem(int index, SubItem item, const std::u16string& text);
+  // Number of checked rows, kept up to date on every change.
+  int CheckedCount() const { return checkedCount_; }
+
+  // ---- Sorting ----
+  // Sorts the rows by caption with the system's string comparison (Platform::CompareStrings,
+  // lstrcmpW on Windows). Stable: rows with equal captions keep their order. From then on the
+  // view stays sorted: AddRow inserts after the last row that does not compare greater.
+  void SortByCaption();
+  bool Sorted() const { return sorted_; }
+
+  // ---- Groups ----
+  // A group's number is its position in the list. Groups are never removed.
+  int GroupCount() const { return static_cast<int>(groups_.size()); }
+  // Header of group number; raises std::out_of_range for a number that is no position
+  // (-1 included), as the run relies on for rows without a group.
+  const std::u16string& GroupHeader(int number) const;
+  // Appends a group and returns its number.
+  int AddGroup(const std::u16string& header);
+  // Renames group number; raises std::out_of_range for a number that is no position.
+  void SetGroupHeader(int number, const std::u16string& header);
+  // Number of the first group whose header equals header exactly; -1 when none does.
+  int FindGroup(const std::u16string& header) const;
+
+  // ---- Look-ups ----
+  // Index of the first row whose "Name" equals text without regard to case (both lowered with
+  // Platform::LowerCase); -1 when none.
+  int FindByName(const std::u16string& text) const;
+
+  // ---- Notifications ----
+  // Listeners are called synchronously, in subscription order, also for changes that a listener
+  // makes while being notified (nested). Returns a token for Unsubscribe.
+  int Subscribe(Listener listener);
+  void Unsubscribe(int token);
+
+private:
+  void Notify(ListChange kind, int index);
+  void RebuildNameIndex();
+
+  std::vector<ListRow> rows_;
+  std::unordered_map<std::u16string, int> nameIndex_;   // lowered "Name" -> first row
+  std::vector<std::u16string> groups_;
+  std::unordered_map<std::u16string, int> groupIndex_;  // header -> first group
+  bool sorted_ = false;
+  int checkedCount_ = 0;
+  struct Subscription {
+    int Token;
+    Listener Callback;
+  };
+  std::vector<Subscription> listeners_;
+  int nextToken_ = 1;
+};
