@@ -49,8 +49,14 @@ TEST(EnvironmentOnWindows, ResultsAboveTheLimitAreEmpty) {
   SetEnvironmentVariableW(L"KORVEL_LONG", nullptr);
 }
 
-TEST(EnvironmentOnWindows, Wow64IsOffForA64BitProgram) {
+TEST(EnvironmentOnWindows, ProgramFilesIsTheNativeFolderInThe64BitBuild) {
+  // Not WOW64, so the package loader leaves "%programfiles%" alone, and it already names the
+  // native folder, the one a 32-bit build reaches through "%programw6432%".
   EXPECT_FALSE(IsWow64());
+  const std::u16string native = ExpandEnvironment(u"%ProgramW6432%");
+  ASSERT_NE(ToUtf8(native), "%ProgramW6432%");
+  EXPECT_EQ(ToUtf8(ExpandEnvironment(u"%programfiles%")), ToUtf8(native));
+  EXPECT_EQ(ToUtf8(ExpandEnvironment(u"%commonprogramfiles%")), ToUtf8(ExpandEnvironment(u"%CommonProgramW6432%")));
 }
 
 TEST(EnvironmentOnWindows, ProgramDirectoryIsTheTestProgramsFolder) {
