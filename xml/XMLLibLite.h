@@ -197,6 +197,7 @@ public:
   // LoadFromText(ReadTextFile(fileName)). Open and read errors of an existing file propagate.
   bool LoadFromFile(const std::u16string& fileName);
   // Clear, then Parse(text, *this); true when the text gave at least one top-level node.
+  // text must not point into this node's own tree, which Clear frees first.
   bool LoadFromText(std::u16string_view text);
 
   // Reads text and appends what it finds below root (top-level nodes become root's children);
