@@ -193,10 +193,10 @@ void PrintRatios() {
     const auto mine = BestTimes<Ours>(input);
     const auto theirs = BestTimes<Pugi>(input);
     ours.push_back(mine);
-    std::printf("%-14s parse: XMLLibLite %9.3f ms, pugixml %8.3f ms, ratio %5.2f (target <= 3)\n", input.Name,
-                mine.first * 1e3, theirs.first * 1e3, mine.first / theirs.first);
-    std::printf("%-14s parse+free: XMLLibLite %9.3f ms, pugixml %8.3f ms, ratio %5.2f\n", "", mine.second * 1e3,
-                theirs.second * 1e3, mine.second / theirs.second);
+    std::printf("%-14s parse:      XMLLibLite %10.1f us, pugixml %9.1f us, ratio %5.2f (target <= 3)\n", input.Name,
+                mine.first * 1e6, theirs.first * 1e6, mine.first / theirs.first);
+    std::printf("%-14s parse+free: XMLLibLite %10.1f us, pugixml %9.1f us, ratio %5.2f\n", "", mine.second * 1e6,
+                theirs.second * 1e6, mine.second / theirs.second);
   }
   std::printf("XMLLibLite 10 MB / 1 MB: parse %.2f, parse+free %.2f (target <= 11)\n", ours[2].first / ours[1].first,
               ours[2].second / ours[1].second);
