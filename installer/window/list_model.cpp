@@ -32,10 +32,10 @@ int ListView::AddRow(const std::u16string& caption, int group, const std::array<
   }
   const std::u16string lowered = Platform::Current().LowerCase(row.Name());
   rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
-  if (at == rows_.size() - 1) {
+  if (at == rows_.size() - 1 && !nameIndexStale_) {
     nameIndex_.emplace(lowered, static_cast<int>(at));  // keeps an earlier row with that name
   } else {
-    RebuildNameIndex();
+    nameIndexStale_ = true;
   }
   Notify(ListChange::RowAdded, static_cast<int>(at));
   return static_cast<int>(at);
@@ -57,17 +57,28 @@ void ListView::SetSubItem(int index, SubItem item, const std::u16string& text) {
   std::u16string& slot = rows_[static_cast<std::size_t>(index)].SubItems[static_cast<std::size_t>(i)];
   if (slot == text) return;
   slot = text;
-  if (item == SubItem::Name) RebuildNameIndex();
+  if (item == SubItem::Name) nameIndexStale_ = true;
   Notify(ListChange::TextChanged, index);
 }
 
 void ListView::SortByCaption() {
   Platform& platform = Platform::Current();
-  std::stable_sort(rows_.begin(), rows_.end(), [&](const ListRow& a, const ListRow& b) {
-    return platform.CompareStrings(a.Caption, b.Caption) < 0;
+  // Sorts positions over a compact copy of the captions, so that each row moves only once.
+  std::vector<std::u16string> captions;
+  captions.reserve(rows_.size());
+  for (const ListRow& row : rows_) captions.push_back(row.Caption);
+  std::vector<int> order(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return platform.CompareStrings(captions[static_cast<std::size_t>(a)], captions[static_cast<std::size_t>(b)]) < 0;
   });
+  std::vector<ListRow> sorted;
+  sorted.reserve(rows_.size());
+  for (int i : order) sorted.push_back(std::move(rows_[static_cast<std::size_t>(i)]));
+  rows_ = std::move(sorted);
+  lastOrder_ = std::move(order);
   sorted_ = true;
-  RebuildNameIndex();
+  nameIndexStale_ = true;
   Notify(ListChange::Reordered, -1);
 }
 
@@ -100,11 +111,13 @@ int ListView::FindGroup(const std::u16string& header) const {
 }
 
 int ListView::FindByName(const std::u16string& text) const {
+  if (nameIndexStale_) RebuildNameIndex();
   const auto it = nameIndex_.find(Platform::Current().LowerCase(text));
   return it == nameIndex_.end() ? -1 : it->second;
 }
 
-void ListView::RebuildNameIndex() {
+void ListView::RebuildNameIndex() const {
+  nameIndexStale_ = false;
   nameIndex_.clear();
   Platform& platform = Platform::Current();
   for (std::size_t i = 0; i < rows_.size(); ++i) nameIndex_.emplace(platform.LowerCase(rows_[i].Name()), static_cast<int>(i));

@@ -83,6 +83,9 @@ public:
   // view stays sorted: AddRow inserts after the last row that does not compare greater.
   void SortByCaption();
   bool Sorted() const { return sorted_; }
+  // After the latest SortByCaption: for each row, the index it had before that sort. Empty
+  // before the first sort; observers of Reordered use it to carry their per-row data along.
+  const std::vector<int>& LastOrder() const { return lastOrder_; }
 
   // ---- Groups ----
   // A group's number is its position in the list. Groups are never removed.
@@ -110,10 +113,13 @@ public:
 
 private:
   void Notify(ListChange kind, int index);
-  void RebuildNameIndex();
+  void RebuildNameIndex() const;
 
   std::vector<ListRow> rows_;
-  std::unordered_map<std::u16string, int> nameIndex_;   // lowered "Name" -> first row
+  // lowered "Name" -> first row; rebuilt on demand after rows moved or were renamed
+  mutable std::unordered_map<std::u16string, int> nameIndex_;
+  mutable bool nameIndexStale_ = false;
+  std::vector<int> lastOrder_;
   std::vector<std::u16string> groups_;
   std::unordered_map<std::u16string, int> groupIndex_;  // header -> first group
   bool sorted_ = false;

@@ -116,6 +116,43 @@ struct SelectionLists::Index {
     for (int i = 0; i < detail.Count(); ++i) Append(detail, false, i);
   }
 
+  // Carries the per-row keys of one view along a sort (order: old index of each row) and refills
+  // that view's row lists in the new index order. Counters do not change with the order; which
+  // main row of an id comes last may, so every key is looked at again by the next mirroring.
+  void Reorder(const ListView& view, bool isMain, const ListView& main, const ListView& detail) {
+    auto& keys = isMain ? mainKeys : detailKeys;
+    const std::vector<int>& order = view.LastOrder();
+    if (order.size() != keys.size()) {
+      Rebuild(main, detail);
+      return;
+    }
+    std::vector<RowKeys> moved(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i) moved[i] = keys[static_cast<std::size_t>(order[i])];
+    keys = std::move(moved);
+    for (ExactKey& entry : exact) {
+      (isMain ? entry.MainIds : entry.DetailIds).clear();
+      (isMain ? entry.MainPrereqs : entry.DetailPrereqs).clear();
+    }
+    if (isMain)
+      for (LowerKey& entry : lower) entry.MainRows.clear();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const int row = static_cast<int>(i);
+      const RowKeys& k = keys[i];
+      ExactKey& id = exact[static_cast<std::size_t>(k.Id)];
+      (isMain ? id.MainIds : id.DetailIds).push_back(row);
+      if (k.Prereq >= 0) {
+        ExactKey& prereq = exact[static_cast<std::size_t>(k.Prereq)];
+        (isMain ? prereq.MainPrereqs : prereq.DetailPrereqs).push_back(row);
+      }
+      if (isMain) lower[static_cast<std::size_t>(k.Lower)].MainRows.push_back(row);
+    }
+    std::fill(mainVisit.begin(), mainVisit.end(), 0u);
+    std::fill(detailVisit.begin(), detailVisit.end(), 0u);
+    walk = 0;
+    for (std::size_t key = 0; key < exact.size(); ++key) MarkExact(static_cast<int>(key));
+    for (std::size_t key = 0; key < lower.size(); ++key) MarkLower(static_cast<int>(key));
+  }
+
   // True when the row's id or prereq no longer is what the index holds for it.
   bool KeysChanged(const ListView& view, bool isMain, int index) const {
     const auto& keys = isMain ? mainKeys : detailKeys;
@@ -219,7 +256,7 @@ void SelectionLists::OnMainChange(const ListEvent& event) {
         ix.Rebuild(InstallList, InstallListDetail);
       break;
     case ListChange::Reordered:
-      ix.Rebuild(InstallList, InstallListDetail);
+      ix.Reorder(InstallList, true, InstallList, InstallListDetail);
       break;
     case ListChange::TextChanged:
       if (ix.KeysChanged(InstallList, true, event.Index)) ix.Rebuild(InstallList, InstallListDetail);
@@ -247,7 +284,7 @@ void SelectionLists::OnDetailChange(const ListEvent& event) {
         ix.Rebuild(InstallList, InstallListDetail);
       break;
     case ListChange::Reordered:
-      ix.Rebuild(InstallList, InstallListDetail);
+      ix.Reorder(InstallListDetail, false, InstallList, InstallListDetail);
       break;
     case ListChange::TextChanged:
       if (ix.KeysChanged(InstallListDetail, false, event.Index)) ix.Rebuild(InstallList, InstallListDetail);
