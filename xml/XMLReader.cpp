@@ -2,6 +2,7 @@
 // (TXMLAttributeList::Parse). Both make one pass over their text and copy only the pieces
 // they keep.
 #include <algorithm>
+#include <new>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -10,6 +11,7 @@
 
 #include "XMLLibLite.h"
 #include "case_folding.h"
+#include "node_arena.h"
 #include "text_util.h"
 
 using xmllite::CaseFolder;
@@ -164,6 +166,7 @@ std::size_t FindOpen(std::u16string_view text, std::size_t from) {
 void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
   const std::size_t length = text.size();
   CaseFolder folder;
+  xmllite::NodeArena* arena = nullptr;  // taken on the first node: an empty read makes none
   TXMLNode* current = nullptr;
   std::size_t next = 0;  // first code unit not yet consumed
   while (next < length) {
@@ -210,7 +213,9 @@ void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
     const std::u16string_view attributes =
         space == std::u16string_view::npos ? std::u16string_view() : tag.substr(space + 1);
 
-    TXMLNode& node = Create(*parent);
+    if (!arena) arena = &root.TreeArena();
+    TXMLNode& node = *new (arena->TakeNode(sizeof(TXMLNode), alignof(TXMLNode))) TXMLNode(arena);
+    parent->Children.Adopt(&node);
     node.Name.assign(name);
     node.Kind.assign(kind);
     if (!attributes.empty()) AttributeMerger(node.Attributes, folder).Parse(attributes);
