@@ -135,7 +135,8 @@ int AttributeMerger::Lookup(std::u16string_view name) {
   auto& items = list_.items_;
   if (index_.empty() && items.size() < kIndexFrom) {
     for (std::size_t k = 0; k < items.size(); ++k) {
-      if (folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
+      // Lower-casing keeps the length: names of another length never match.
+      if (items[k].Name.size() == name.size() && folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
     }
     return -1;
   }
@@ -217,7 +218,7 @@ void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
     TXMLNode& node = *new (arena->TakeNode(sizeof(TXMLNode), alignof(TXMLNode))) TXMLNode(arena);
     parent->Children.Adopt(&node);
     node.Name.assign(name);
-    node.Kind.assign(kind);
+    if (!kind.empty()) node.Kind.assign(kind);
     if (!attributes.empty()) AttributeMerger(node.Attributes, folder).Parse(attributes);
     current = closed ? parent : &node;
   }
