@@ -11,6 +11,14 @@
 // LoadFromText, LoadFromFile) or its owner is destroyed; an attribute pointer until its list
 // changes.
 //
+// Memory: the nodes that Parse (and so LoadFromText and LoadFromFile) creates, with their child
+// and attribute arrays, come from an arena that belongs to the top node of the tree (the node
+// without parent, such as TXMLFile::Document). Deleting such a node (Delete, Clear) runs its
+// destructor, so its strings and its subtree are freed at once, but its own room stays in the
+// arena until the last node of the arena is gone: clearing or reloading the document, or
+// destroying the top node, gives all of it back. Nodes made by Create or passed to Add are
+// ordinary heap objects and are freed when deleted; both kinds may be mixed in one tree.
+//
 // Out of range, the library yields nothing and does nothing: Get returns nullptr, Delete with a
 // bad index changes nothing, IndexOf returns -1, Find returns nullptr, ValueOf returns its
 // default. The reader never fails on malformed text (it builds whatever tree its rules give, see
@@ -29,12 +37,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TXMLAttributeList;
 class TXMLNode;
+namespace xmllite {
+class NodeArena;
+}
 
 // A value as written in a tag or as element text, remembering its enclosing quotes.
 class TXMLValue {
@@ -125,7 +137,11 @@ public:
 
 private:
   friend class AttributeMerger;
-  std::vector<TXMLAttribute> items_;
+  friend class TXMLNode;
+  // A list whose attribute array comes from memory (a node's arena).
+  explicit TXMLAttributeList(std::pmr::memory_resource* memory);
+
+  std::pmr::vector<TXMLAttribute> items_;
 };
 
 // The children of one node, in text order. Owns every node it holds.
@@ -159,12 +175,18 @@ public:
 
 private:
   friend class TXMLNode;
+  // A list whose array comes from memory (a node's arena).
+  TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory);
+  // Appends a node that was built in place and belongs to this list from now on.
+  void Adopt(TXMLNode* node);
   // Frees a node and its subtree without recursion.
-  static void DestroySubtree(std::unique_ptr<TXMLNode> top);
+  static void DestroySubtree(TXMLNode* top);
+  // Frees one node whose children are gone: back to its arena or to the heap.
+  static void Free(TXMLNode* node);
 
   TXMLNode* owner_;
   std::uint8_t mode_;
-  std::vector<std::unique_ptr<TXMLNode>> items_;
+  std::pmr::vector<TXMLNode*> items_;  // owned, each freed through Free
 };
 
 // An element, a special node (Kind "?" or "!") or the document node of a TXMLFile.
@@ -224,7 +246,14 @@ public:
 
 private:
   friend class TXMLNodeList;
+  // A node built in place in arena (by the reader).
+  explicit TXMLNode(xmllite::NodeArena* arena);
+  // The arena for nodes read into this node's tree: that of its top node, made on first use.
+  xmllite::NodeArena& TreeArena();
+
   TXMLNode* parent_ = nullptr;
+  xmllite::NodeArena* home_ = nullptr;            // the arena this node lives in; nullptr: heap
+  std::unique_ptr<xmllite::NodeArena> arena_;     // top nodes only: the arena of their tree
 };
 
 // A whole document.

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "case_folding.h"
+#include "node_arena.h"
 #include "platform.h"
 #include "text_util.h"
 
@@ -58,6 +59,8 @@ TXMLAttribute::TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std:
 
 TXMLAttributeList::TXMLAttributeList(std::u16string_view text) { Parse(text); }
 
+TXMLAttributeList::TXMLAttributeList(std::pmr::memory_resource* memory) : items_(memory) {}
+
 TXMLAttributeList::~TXMLAttributeList() = default;
 
 int TXMLAttributeList::Add(std::u16string_view name, std::u16string_view raw) {
@@ -103,38 +106,50 @@ std::u16string TXMLAttributeList::ValueOf(std::u16string_view name, std::u16stri
 
 TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode) : owner_(owner), mode_(mode) {}
 
+TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory)
+    : owner_(owner), mode_(mode), items_(memory) {}
+
 TXMLNodeList::~TXMLNodeList() { Clear(); }
 
 int TXMLNodeList::Add(std::unique_ptr<TXMLNode> node) {
   if (!node) return -1;
-  node->parent_ = owner_;
   // Most elements have a few children: start with room for some rather than growing 1, 2, 4.
   if (items_.capacity() == 0) items_.reserve(4);
-  items_.push_back(std::move(node));
+  items_.push_back(node.get());  // if this throws, node still owns and frees it
+  node.release()->parent_ = owner_;
   return IndexFromSize(items_.size() - 1);
+}
+
+void TXMLNodeList::Adopt(TXMLNode* node) {
+  node->parent_ = owner_;
+  if (items_.capacity() == 0) items_.reserve(4);
+  try {
+    items_.push_back(node);
+  } catch (...) {
+    Free(node);
+    throw;
+  }
 }
 
 int TXMLNodeList::Count() const { return IndexFromSize(items_.size()); }
 
 void TXMLNodeList::Delete(int index) {
   if (!ValidIndex(index, items_.size())) return;
-  std::unique_ptr<TXMLNode> node = std::move(items_[index]);
+  TXMLNode* const node = items_[index];
   items_.erase(items_.begin() + index);
-  DestroySubtree(std::move(node));
+  DestroySubtree(node);
 }
 
 void TXMLNodeList::Clear() {
   while (!items_.empty()) {
-    std::unique_ptr<TXMLNode> node = std::move(items_.back());
+    TXMLNode* const node = items_.back();
     items_.pop_back();
-    DestroySubtree(std::move(node));
+    DestroySubtree(node);
   }
   items_.shrink_to_fit();
 }
 
-TXMLNode* TXMLNodeList::Get(int index) const {
-  return ValidIndex(index, items_.size()) ? items_[index].get() : nullptr;
-}
+TXMLNode* TXMLNodeList::Get(int index) const { return ValidIndex(index, items_.size()) ? items_[index] : nullptr; }
 
 int TXMLNodeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
@@ -149,26 +164,44 @@ TXMLNode* TXMLNodeList::Find(std::u16string_view name) const { return Get(IndexO
 
 // Walks down to the last leaf, frees it and climbs back through the parent links, so the
 // tree itself is the work list: no recursion and no extra memory, whatever the shape.
-void TXMLNodeList::DestroySubtree(std::unique_ptr<TXMLNode> top) {
-  TXMLNode* const last = top.get();
-  TXMLNode* node = top.release();
+void TXMLNodeList::DestroySubtree(TXMLNode* top) {
+  TXMLNode* node = top;
   while (node) {
-    std::vector<std::unique_ptr<TXMLNode>>& children = node->Children.items_;
+    std::pmr::vector<TXMLNode*>& children = node->Children.items_;
     if (!children.empty()) {
-      TXMLNode* child = children.back().release();
+      TXMLNode* const child = children.back();
       children.pop_back();
       node = child;
       continue;
     }
-    TXMLNode* const up = node == last ? nullptr : node->parent_;
-    delete node;
+    TXMLNode* const up = node == top ? nullptr : node->parent_;
+    Free(node);
     node = up;
+  }
+}
+
+void TXMLNodeList::Free(TXMLNode* node) {
+  if (xmllite::NodeArena* const home = node->home_) {
+    node->~TXMLNode();
+    home->NodeGone();
+  } else {
+    delete node;
   }
 }
 
 // ---- TXMLNode ----
 
 TXMLNode::TXMLNode() : Children(this, 0) {}
+
+TXMLNode::TXMLNode(xmllite::NodeArena* arena)
+    : Children(this, 0, arena->Resource()), Attributes(arena->Resource()), home_(arena) {}
+
+xmllite::NodeArena& TXMLNode::TreeArena() {
+  TXMLNode* top = this;
+  while (top->parent_) top = top->parent_;
+  if (!top->arena_) top->arena_ = std::make_unique<xmllite::NodeArena>();
+  return *top->arena_;
+}
 
 TXMLNode& TXMLNode::Create(TXMLNode& parent) {
   auto node = std::make_unique<TXMLNode>();
@@ -177,7 +210,12 @@ TXMLNode& TXMLNode::Create(TXMLNode& parent) {
   return created;
 }
 
-TXMLNode::~TXMLNode() = default;
+// Attributes, then the children (and with them every descendant, some of which may live in
+// this node's own arena, which goes only after them), then the value.
+TXMLNode::~TXMLNode() {
+  Attributes.Clear();
+  Children.Clear();
+}
 
 void TXMLNode::Clear() {
   Name.clear();

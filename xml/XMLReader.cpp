@@ -2,6 +2,7 @@
 // (TXMLAttributeList::Parse). Both make one pass over their text and copy only the pieces
 // they keep.
 #include <algorithm>
+#include <new>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -10,102 +11,11 @@
 
 #include "XMLLibLite.h"
 #include "case_folding.h"
+#include "node_arena.h"
 #include "text_util.h"
 
 using xmllite::CaseFolder;
 using xmllite::Trim;
-
-// Adds the pairs of one attribute text to a list, merging repeated names. Small lists are
-// searched directly; once a list grows past a handful of names an index by lower-cased name
-// keeps a tag with very many attributes linear.
-class AttributeMerger {
-public:
-  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder) : list_(list), folder_(folder) {}
-
-  void Parse(std::u16string_view text);
-
-private:
-  static constexpr std::size_t kIndexFrom = 16;
-
-  void Complete(std::u16string_view name, std::u16string_view raw);
-  int Lookup(std::u16string_view name);
-
-  TXMLAttributeList& list_;
-  CaseFolder& folder_;
-  std::unordered_map<std::u16string, int> index_;  // lower-cased name -> first position
-};
-
-void AttributeMerger::Parse(std::u16string_view text) {
-  const std::size_t n = text.size();
-  if (n == 0) return;
-  if (text.find(u'=') == std::u16string_view::npos) {
-    list_.Add(std::u16string_view(), text);
-    return;
-  }
-  // Every pair needs an "=": room for that many at most, so the list grows once.
-  const auto equals = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'='));
-  list_.items_.reserve(list_.items_.size() + equals);
-  std::size_t i = 0;
-  while (i < n) {
-    // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
-    // TABs and line breaks included.
-    while (i < n && text[i] == u' ') ++i;
-    const std::size_t nameStart = i;
-    while (i < n && text[i] != u'=') ++i;
-    if (i == n) return;  // a name without "=": dropped
-    const std::u16string_view name = text.substr(nameStart, i - nameStart);
-    ++i;
-    // Nothing can complete a pair without a name: all that follows would only ever be value.
-    if (name.empty()) return;
-    // Further "=" before the value are dropped.
-    while (i < n && text[i] == u'=') ++i;
-    if (i == n) return;
-    const char16_t first = text[i];
-    std::size_t end;
-    if (first == u'"' || first == u'\'') {
-      // A quoted value ends at the next quote of either kind.
-      end = i + 1;
-      while (end < n && text[end] != u'"' && text[end] != u'\'') ++end;
-      if (end == n) return;  // unterminated: dropped
-      ++end;
-    } else {
-      end = i + 1;  // an unquoted value is one code unit long
-    }
-    Complete(name, text.substr(i, end - i));
-    i = end;
-  }
-}
-
-int AttributeMerger::Lookup(std::u16string_view name) {
-  auto& items = list_.items_;
-  if (index_.empty() && items.size() < kIndexFrom) {
-    for (std::size_t k = 0; k < items.size(); ++k) {
-      if (folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
-    }
-    return -1;
-  }
-  if (index_.empty()) {
-    for (std::size_t k = 0; k < items.size(); ++k) index_.emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
-  }
-  const auto hit = index_.find(folder_.Lower(name));
-  return hit == index_.end() ? -1 : hit->second;
-}
-
-void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw) {
-  const int existing = Lookup(name);
-  if (existing >= 0) {
-    list_.items_[existing].Value.SetText(raw);
-    return;
-  }
-  const int added = list_.Add(name, raw);
-  if (!index_.empty()) index_.emplace(folder_.Lower(list_.items_[added].Name), added);
-}
-
-void TXMLAttributeList::Parse(std::u16string_view text) {
-  if (text.empty()) return;
-  CaseFolder folder;
-  AttributeMerger(*this, folder).Parse(text);
-}
 
 namespace {
 
@@ -161,9 +71,103 @@ std::size_t FindOpen(std::u16string_view text, std::size_t from) {
 
 }  // namespace
 
+// Adds the pairs of one attribute text to a list, merging repeated names. Small lists are
+// searched directly; once a list grows past a handful of names an index by lower-cased name
+// keeps a tag with very many attributes linear.
+class AttributeMerger {
+public:
+  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder) : list_(list), folder_(folder) {}
+
+  void Parse(std::u16string_view text);
+
+private:
+  static constexpr std::size_t kIndexFrom = 16;
+
+  void Complete(std::u16string_view name, std::u16string_view raw);
+  int Lookup(std::u16string_view name);
+
+  TXMLAttributeList& list_;
+  CaseFolder& folder_;
+  std::unordered_map<std::u16string, int> index_;  // lower-cased name -> first position
+};
+
+void AttributeMerger::Parse(std::u16string_view text) {
+  const std::size_t n = text.size();
+  if (n == 0) return;
+  if (text.find(u'=') == std::u16string_view::npos) {
+    list_.Add(std::u16string_view(), text);
+    return;
+  }
+  // Every pair needs an "=": room for that many at most, so the list grows once.
+  const auto equals = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'='));
+  list_.items_.reserve(list_.items_.size() + equals);
+  std::size_t i = 0;
+  while (i < n) {
+    // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
+    // TABs and line breaks included.
+    while (i < n && text[i] == u' ') ++i;
+    const std::size_t nameStart = i;
+    while (i < n && text[i] != u'=') ++i;
+    if (i == n) return;  // a name without "=": dropped
+    const std::u16string_view name = text.substr(nameStart, i - nameStart);
+    ++i;
+    // Nothing can complete a pair without a name: all that follows would only ever be value.
+    if (name.empty()) return;
+    // Further "=" before the value are dropped.
+    while (i < n && text[i] == u'=') ++i;
+    if (i == n) return;
+    const char16_t first = text[i];
+    std::size_t end;
+    if (first == u'"' || first == u'\'') {
+      // A quoted value ends at the next quote of either kind.
+      end = FindEither(text.data(), i + 1, n, u'"', u'\'');
+      if (end == n) return;  // unterminated: dropped
+      ++end;
+    } else {
+      end = i + 1;  // an unquoted value is one code unit long
+    }
+    Complete(name, text.substr(i, end - i));
+    i = end;
+  }
+}
+
+int AttributeMerger::Lookup(std::u16string_view name) {
+  auto& items = list_.items_;
+  if (index_.empty() && items.size() < kIndexFrom) {
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      // Lower-casing keeps the length: names of another length never match.
+      if (items[k].Name.size() == name.size() && folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
+    }
+    return -1;
+  }
+  if (index_.empty()) {
+    for (std::size_t k = 0; k < items.size(); ++k) index_.emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
+  }
+  const auto hit = index_.find(folder_.Lower(name));
+  return hit == index_.end() ? -1 : hit->second;
+}
+
+void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw) {
+  const int existing = Lookup(name);
+  if (existing >= 0) {
+    list_.items_[existing].Value.SetText(raw);
+    return;
+  }
+  const int added = list_.Add(name, raw);
+  if (!index_.empty()) index_.emplace(folder_.Lower(list_.items_[added].Name), added);
+}
+
+void TXMLAttributeList::Parse(std::u16string_view text) {
+  if (text.empty()) return;
+  CaseFolder folder;
+  AttributeMerger(*this, folder).Parse(text);
+}
+
+
 void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
   const std::size_t length = text.size();
   CaseFolder folder;
+  xmllite::NodeArena* arena = nullptr;  // taken on the first node: an empty read makes none
   TXMLNode* current = nullptr;
   std::size_t next = 0;  // first code unit not yet consumed
   while (next < length) {
@@ -210,9 +214,11 @@ void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
     const std::u16string_view attributes =
         space == std::u16string_view::npos ? std::u16string_view() : tag.substr(space + 1);
 
-    TXMLNode& node = Create(*parent);
+    if (!arena) arena = &root.TreeArena();
+    TXMLNode& node = *new (arena->TakeNode(sizeof(TXMLNode), alignof(TXMLNode))) TXMLNode(arena);
+    parent->Children.Adopt(&node);
     node.Name.assign(name);
-    node.Kind.assign(kind);
+    if (!kind.empty()) node.Kind.assign(kind);
     if (!attributes.empty()) AttributeMerger(node.Attributes, folder).Parse(attributes);
     current = closed ? parent : &node;
   }
