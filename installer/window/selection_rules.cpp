@@ -1,6 +1,8 @@
 #include "selection_rules.h"
 
 #include <algorithm>
+#include <exception>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -180,6 +182,21 @@ private:
   bool& guard_;
 };
 
+// Runs its action when the scope is left by an exception.
+class KeepMarkedOnFailure {
+public:
+  explicit KeepMarkedOnFailure(std::function<void()> action) : action_(std::move(action)), exceptions_(std::uncaught_exceptions()) {}
+  ~KeepMarkedOnFailure() {
+    if (std::uncaught_exceptions() > exceptions_) action_();
+  }
+  KeepMarkedOnFailure(const KeepMarkedOnFailure&) = delete;
+  KeepMarkedOnFailure& operator=(const KeepMarkedOnFailure&) = delete;
+
+private:
+  std::function<void()> action_;
+  int exceptions_;
+};
+
 bool InRange(const ListView& view, int index) { return index >= 0 && index < view.Count(); }
 
 }  // namespace
@@ -301,6 +318,8 @@ void SelectionLists::InstallListItemChecked(int row) {
     std::vector<int> keys;
     keys.swap(ix.mainCandidates);
     for (int key : keys) ix.exact[static_cast<std::size_t>(key)].Candidate = false;
+    // Should an observer fail half-way, the keys stay marked so that a later change redoes them.
+    KeepMarkedOnFailure keep([&] { for (int key : keys) ix.MarkExact(key); });
     for (int key : keys) {
       if (static_cast<std::size_t>(key) >= ix.exact.size()) continue;
       const Index::ExactKey& entry = ix.exact[static_cast<std::size_t>(key)];
@@ -336,6 +355,7 @@ void SelectionLists::InstallListDetailItemChecked(int row) {
     std::vector<int> keys;
     keys.swap(ix.detailCandidates);
     for (int key : keys) ix.lower[static_cast<std::size_t>(key)].Candidate = false;
+    KeepMarkedOnFailure keep([&] { for (int key : keys) ix.MarkLower(key); });
     for (int key : keys) {
       if (static_cast<std::size_t>(key) >= ix.lower.size()) continue;
       const Index::LowerKey& entry = ix.lower[static_cast<std::size_t>(key)];

@@ -1,0 +1,206 @@
+// The document model: values, attributes, node lists, nodes and the file.
+#include "XMLLibLite.h"
+
+#include <limits>
+
+#include "case_folding.h"
+#include "platform.h"
+#include "text_util.h"
+
+using xmllite::CaseFolder;
+using xmllite::Trim;
+
+namespace {
+
+bool ValidIndex(int index, std::size_t count) {
+  return index >= 0 && static_cast<std::size_t>(index) < count;
+}
+
+int IndexFromSize(std::size_t size) {
+  return size > static_cast<std::size_t>(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                                           : static_cast<int>(size);
+}
+
+}  // namespace
+
+// ---- TXMLValue ----
+
+void TXMLValue::SetText(std::u16string_view raw) {
+  if (!raw.empty() && (raw.front() == u'"' || raw.front() == u'\'')) {
+    Quoted = true;
+    QuoteChar = raw.front();
+    Text.assign(raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::u16string_view());
+  } else {
+    Quoted = false;
+    QuoteChar = u'"';
+    Text.assign(raw);
+  }
+}
+
+std::u16string TXMLValue::GetText() const {
+  if (!Quoted) return Text;
+  std::u16string out;
+  out.reserve(Text.size() + 2);
+  out += QuoteChar;
+  out += Text;
+  out += QuoteChar;
+  return out;
+}
+
+// ---- TXMLAttribute ----
+
+TXMLAttribute::TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw)
+    : Name(std::move(name)), owner_(owner) {
+  Value.SetText(raw);
+}
+
+// ---- TXMLAttributeList ----
+
+TXMLAttributeList::TXMLAttributeList(std::u16string_view text) { Parse(text); }
+
+TXMLAttributeList::~TXMLAttributeList() = default;
+
+int TXMLAttributeList::Add(std::u16string_view name, std::u16string_view raw) {
+  items_.push_back(std::make_unique<TXMLAttribute>(this, std::u16string(Trim(name)), Trim(raw)));
+  return IndexFromSize(items_.size() - 1);
+}
+
+void TXMLAttributeList::Delete(int index) {
+  if (!ValidIndex(index, items_.size())) return;
+  items_.erase(items_.begin() + index);
+}
+
+void TXMLAttributeList::Clear() {
+  while (!items_.empty()) items_.pop_back();
+}
+
+int TXMLAttributeList::Count() const { return IndexFromSize(items_.size()); }
+
+int TXMLAttributeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
+  CaseFolder folder;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const std::u16string& candidate = items_[i]->Name;
+    if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
+  }
+  return -1;
+}
+
+TXMLAttribute* TXMLAttributeList::Get(int index) {
+  if (!ValidIndex(index, items_.size())) return nullptr;
+  TXMLAttribute* attribute = items_[index].get();
+  attribute->Value.Quoted = KeepQuotes;
+  return attribute;
+}
+
+TXMLAttribute* TXMLAttributeList::Find(std::u16string_view name) { return Get(IndexOf(name, true)); }
+
+std::u16string TXMLAttributeList::ValueOf(std::u16string_view name, std::u16string_view defaultValue) {
+  if (const TXMLAttribute* attribute = Find(name)) return attribute->Value.GetText();
+  return std::u16string(defaultValue);
+}
+
+// ---- TXMLNodeList ----
+
+TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode) : owner_(owner), mode_(mode) {}
+
+TXMLNodeList::~TXMLNodeList() { Clear(); }
+
+int TXMLNodeList::Add(std::unique_ptr<TXMLNode> node) {
+  if (!node) return -1;
+  node->parent_ = owner_;
+  items_.push_back(std::move(node));
+  return IndexFromSize(items_.size() - 1);
+}
+
+int TXMLNodeList::Count() const { return IndexFromSize(items_.size()); }
+
+void TXMLNodeList::Delete(int index) {
+  if (!ValidIndex(index, items_.size())) return;
+  std::vector<std::unique_ptr<TXMLNode>> pending;
+  pending.push_back(std::move(items_[index]));
+  items_.erase(items_.begin() + index);
+  DestroyAll(pending);
+}
+
+void TXMLNodeList::Clear() {
+  std::vector<std::unique_ptr<TXMLNode>> pending;
+  pending.swap(items_);
+  // The work list takes nodes from its back, so the last child goes first.
+  DestroyAll(pending);
+}
+
+TXMLNode* TXMLNodeList::Get(int index) const {
+  return ValidIndex(index, items_.size()) ? items_[index].get() : nullptr;
+}
+
+int TXMLNodeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
+  CaseFolder folder;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const std::u16string& candidate = items_[i]->Name;
+    if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
+  }
+  return -1;
+}
+
+TXMLNode* TXMLNodeList::Find(std::u16string_view name) const { return Get(IndexOf(name, true)); }
+
+// Each node's children are moved onto the work list before the node itself goes, so no
+// destructor ever meets more than an empty child list.
+void TXMLNodeList::DestroyAll(std::vector<std::unique_ptr<TXMLNode>>& pending) {
+  while (!pending.empty()) {
+    std::unique_ptr<TXMLNode> node = std::move(pending.back());
+    pending.pop_back();
+    if (!node) continue;
+    std::vector<std::unique_ptr<TXMLNode>>& children = node->Children.items_;
+    for (auto& child : children) pending.push_back(std::move(child));
+    children.clear();
+  }
+}
+
+// ---- TXMLNode ----
+
+TXMLNode::TXMLNode() : Children(this, 0) {}
+
+TXMLNode& TXMLNode::Create(TXMLNode& parent) {
+  auto node = std::make_unique<TXMLNode>();
+  TXMLNode& created = *node;
+  parent.Children.Add(std::move(node));
+  return created;
+}
+
+TXMLNode::~TXMLNode() = default;
+
+void TXMLNode::Clear() {
+  Name.clear();
+  Kind.clear();
+  Attributes.Clear();
+  Children.Clear();
+  Value.SetText({});
+}
+
+bool TXMLNode::HasChildren() const { return ChildCount() > 0; }
+
+int TXMLNode::ChildCount() const { return Children.Count(); }
+
+bool TXMLNode::LoadFromFile(const std::u16string& fileName) {
+  if (!Platform::Current().FileExists(fileName)) return false;
+  return LoadFromText(ReadTextFile(fileName));
+}
+
+bool TXMLNode::LoadFromText(std::u16string_view text) {
+  Clear();
+  Parse(text, *this);
+  return ChildCount() != 0;
+}
+
+// ---- TXMLFile ----
+
+TXMLFile::TXMLFile(const std::u16string& fileName) {
+  if (!fileName.empty()) LoadFromFile(fileName);
+}
+
+bool TXMLFile::LoadFromFile(const std::u16string& fileName) { return Document.LoadFromFile(fileName); }
+
+bool TXMLFile::LoadFromText(std::u16string_view text) { return Document.LoadFromText(text); }
+
+std::u16string TXMLFile::SaveToText() { return Document.ToText(); }

@@ -1,0 +1,43 @@
+#include "case_folding.h"
+
+#include "platform.h"
+
+namespace xmllite {
+
+bool CaseFolder::IsAscii(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c >= 128) return false;
+  }
+  return true;
+}
+
+void CaseFolder::LoadTable() {
+  std::u16string ascii(128, u'\0');
+  for (int i = 0; i < 128; ++i) ascii[i] = static_cast<char16_t>(i);
+  const std::u16string lower = Platform::Current().LowerCase(ascii);
+  for (int i = 0; i < 128; ++i) table_[i] = i < static_cast<int>(lower.size()) ? lower[i] : static_cast<char16_t>(i);
+  tableLoaded_ = true;
+}
+
+std::u16string CaseFolder::Lower(std::u16string_view text) {
+  if (!IsAscii(text)) return Platform::Current().LowerCase(std::u16string(text));
+  if (!tableLoaded_) LoadTable();
+  std::u16string out(text);
+  for (char16_t& c : out) c = table_[c];
+  return out;
+}
+
+bool CaseFolder::Equal(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  if (a == b) return true;
+  if (IsAscii(a) && IsAscii(b)) {
+    if (!tableLoaded_) LoadTable();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (table_[a[i]] != table_[b[i]]) return false;
+    }
+    return true;
+  }
+  return Lower(a) == Lower(b);
+}
+
+}  // namespace xmllite
