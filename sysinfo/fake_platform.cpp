@@ -185,6 +185,11 @@ std::u16string FakePlatform::ExpandVariables(const std::u16string& source) {
   return out.size() > 32767 ? std::u16string() : out;
 }
 
+bool FakePlatform::DisableFileSystemRedirection() {
+  if (!KernelLibraryHeld || !RedirectionAvailable) return false;
+  return RedirectionOff = true;
+}
+
 std::u16string FakePlatform::LowerCase(const std::u16string& text) {
   std::u16string out(text);
   for (char16_t& c : out) c = FakeLower(c);

@@ -34,6 +34,9 @@ public:
   std::vector<ShownMessage> Messages;  // every message box, in order
 
   bool Wow64 = false;
+  bool KernelLibraryHeld = false;     // between HoldKernelLibrary and ReleaseKernelLibrary
+  bool RedirectionOff = false;        // set by DisableFileSystemRedirection
+  bool RedirectionAvailable = true;   // false: Wow64DisableWow64FsRedirection is missing
   SystemVersion Version{6, 1, 7601, 1, 1};
   std::uint8_t Architecture = 9;         // x64
   std::u16string DefaultLanguage = u"0407";
@@ -54,6 +57,9 @@ public:
   std::u16string ModuleFileName() override { return moduleFileName_; }
   std::vector<std::u16string> CommandLineArguments() override { return arguments_; }
   bool IsWow64() override { return Wow64; }
+  bool HoldKernelLibrary() override { return KernelLibraryHeld = true; }
+  void ReleaseKernelLibrary() override { KernelLibraryHeld = false; }
+  bool DisableFileSystemRedirection() override;
   SystemVersion QuerySystemVersion() override { return Version; }
   std::uint8_t NativeProcessorArchitecture() override { return Architecture; }
   std::u16string LocaleDefaultLanguage(std::uint32_t) override { return DefaultLanguage; }

@@ -86,6 +86,15 @@ public:
   virtual std::vector<std::u16string> CommandLineArguments() = 0;
   // True for a 32-bit process on 64-bit Windows; false whenever IsWow64Process is missing or fails.
   virtual bool IsWow64() = 0;
+  // Loads "kernel32.dll" by name and keeps it loaded until ReleaseKernelLibrary; false when it
+  // cannot be loaded. Functions that older Windows versions lack are looked up through it.
+  virtual bool HoldKernelLibrary() = 0;
+  // Releases what HoldKernelLibrary loaded; does nothing when nothing is held.
+  virtual void ReleaseKernelLibrary() = 0;
+  // Switches WOW64 file-system redirection off for the calling thread, for the rest of the
+  // process (Wow64DisableWow64FsRedirection of the already loaded kernel32.dll, looked up at run
+  // time); false when kernel32 is not loaded, the function is missing or the call is refused.
+  virtual bool DisableFileSystemRedirection() = 0;
 
   // ---- System information ----
   // GetVersionExW with the extended record (major, minor, build always; the rest 0 on failure).

@@ -151,6 +151,9 @@ public:
   }
 
   bool IsWow64() override;
+  bool HoldKernelLibrary() override;
+  void ReleaseKernelLibrary() override { kernel_.reset(); }
+  bool DisableFileSystemRedirection() override;
 
   SystemVersion QuerySystemVersion() override {
     SystemVersion result;
@@ -246,6 +249,10 @@ public:
     GetSystemTimeAsFileTime(&now);
     return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
   }
+
+private:
+  UniqueLibrary kernel_;                   // held from start-up to exit
+  void* redirectionCell_ = nullptr;        // never handed back: redirection stays off
 };
 
 }  // namespace
@@ -266,11 +273,29 @@ bool Win32Platform::IsWow64() {
   return isWow64Process(GetCurrentProcess(), &flag) && flag;
 }
 
+bool Win32Platform::HoldKernelLibrary() {
+  if (!kernel_) kernel_ = LoadSystemLibrary(L"kernel32.dll");
+  return static_cast<bool>(kernel_);
+}
+
+bool Win32Platform::DisableFileSystemRedirection() {
+  // Only the module that is already loaded: this step must not load anything itself.
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (!kernel) return false;
+  using DisableFn = BOOL(WINAPI*)(PVOID*);
+  const auto disable = reinterpret_cast<DisableFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+  if (!disable) return false;
+  return disable(&redirectionCell_) != FALSE;
+}
+
 std::uint8_t Win32Platform::NativeProcessorArchitecture() {
   SYSTEM_INFO info{};
   using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
+  // GetNativeSystemInfo is missing before Windows XP; look it up in the held kernel library.
+  const HMODULE kernel = kernel_ ? kernel_.get() : GetModuleHandleW(L"kernel32.dll");
   const auto getNative = reinterpret_cast<GetNativeSystemInfoFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetNativeSystemInfo")));
+      reinterpret_cast<void*>(kernel ? GetProcAddress(kernel, "GetNativeSystemInfo") : nullptr));
   if (getNative) getNative(&info);
   else GetSystemInfo(&info);
   return static_cast<std::uint8_t>(info.wProcessorArchitecture & 0xFF);
