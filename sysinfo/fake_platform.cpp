@@ -75,9 +75,42 @@ std::u16string FakePlatform::Key(const std::u16string& path) {
   return key;
 }
 
+std::u16string FakePlatform::Resolve(const std::u16string& key) const {
+  if (!hasLinks_) return key;
+  std::u16string current = key;
+  // Like the system, give up after a bounded number of links.
+  for (int hops = 0; hops < 64; ++hops) {
+    bool replaced = false;
+    for (std::size_t end = current.find(u'\\');; end = current.find(u'\\', end + 1)) {
+      const std::size_t length = end == std::u16string::npos ? current.size() : end;
+      const auto it = nodes_.find(current.substr(0, length));
+      if (it != nodes_.end() && !it->second.LinkTarget.empty()) {
+        current = it->second.LinkTarget + current.substr(length);
+        replaced = true;
+        break;
+      }
+      if (end == std::u16string::npos) break;
+    }
+    if (!replaced) return current;
+  }
+  return {};
+}
+
 FakePlatform::Node* FakePlatform::Find(const std::u16string& path) {
-  const auto it = nodes_.find(Key(path));
+  const auto it = nodes_.find(Resolve(Key(path)));
   return it == nodes_.end() ? nullptr : &it->second;
+}
+
+void FakePlatform::AddDirectoryLink(const std::u16string& path, const std::u16string& target) {
+  const std::u16string key = Key(path);
+  const std::u16string parent = ParentOf(key);
+  if (key.empty() || Key(target).empty()) return;
+  if (!parent.empty() && !nodes_.count(parent)) AddDirectory(path.substr(0, parent.size()));
+  Node& node = nodes_[key];
+  node.Name = LastComponent(path);
+  node.IsDirectory = true;
+  node.LinkTarget = Key(target);
+  hasLinks_ = true;
 }
 
 void FakePlatform::AddDirectory(const std::u16string& path) {
@@ -143,18 +176,18 @@ std::unique_ptr<ReadStream> FakePlatform::OpenRead(const std::u16string& path) {
 }
 
 std::optional<std::vector<DirectoryEntry>> FakePlatform::ListDirectory(const std::u16string& directory) {
-  const std::u16string key = Key(directory);
-  const Node* dir = Find(directory);
-  if (!dir || !dir->IsDirectory) return std::nullopt;
+  const std::u16string key = Resolve(Key(directory));
+  const auto dir = nodes_.find(key);
+  if (dir == nodes_.end() || !dir->second.IsDirectory) return std::nullopt;
   std::vector<DirectoryEntry> entries{{u".", true, false}, {u"..", true, false}};
   for (const auto& [path, node] : nodes_) {
-    if (ParentOf(path) == key) entries.push_back({node.Name, node.IsDirectory, false});
+    if (ParentOf(path) == key) entries.push_back({node.Name, node.IsDirectory, !node.LinkTarget.empty()});
   }
   return entries;
 }
 
 std::u16string FakePlatform::DirectoryIdentity(const std::u16string& path) {
-  return DirectoryExists(path) ? Key(path) : std::u16string();
+  return DirectoryExists(path) ? Resolve(Key(path)) : std::u16string();
 }
 
 VersionStrings FakePlatform::ReadVersionStrings(const std::u16string& path) {

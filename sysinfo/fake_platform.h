@@ -17,6 +17,9 @@ public:
   // Adds or replaces a file; missing parent directories are created.
   void AddFile(const std::u16string& path, const std::string& bytes);
   void AddDirectory(const std::u16string& path);
+  // A junction or directory symbolic link at path that leads to target (which need not exist).
+  // Paths through it resolve to the target; listings report it as a directory and a link.
+  void AddDirectoryLink(const std::u16string& path, const std::u16string& target);
   void Remove(const std::u16string& path);
   // A file that another program holds open for writing: OpenRead refuses it.
   void LockForWriting(const std::u16string& path, bool locked = true);
@@ -82,11 +85,15 @@ private:
     std::string Bytes;
     bool LockedForWriting = false;
     VersionStrings Versions;
+    std::u16string LinkTarget;  // key of the target when the node is a directory link
   };
   static std::u16string Key(const std::u16string& path);  // lower case, no trailing backslash
+  // The key with every link along it replaced by its target; empty when links go round in circles.
+  std::u16string Resolve(const std::u16string& key) const;
   Node* Find(const std::u16string& path);
 
   std::map<std::u16string, Node> nodes_;
+  bool hasLinks_ = false;
   std::map<std::u16string, std::u16string> environment_;  // lower-case name -> value
   std::u16string moduleFileName_ = u"C:\\Setup\\Korvel.exe";
   std::vector<std::u16string> arguments_{u"C:\\Setup\\Korvel.exe"};

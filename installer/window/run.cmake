@@ -15,7 +15,8 @@ if(WIN32)
   add_library(korvel_run_win32 STATIC
     funktionen_win32.cpp
     pause_timer_win32.cpp
-    save_file_win32.cpp)
+    save_file_win32.cpp
+    run_system_win32.cpp)
   target_link_libraries(korvel_run_win32 PUBLIC korvel_run korvel_platform user32)
   korvel_warnings(korvel_run_win32)
 endif()
