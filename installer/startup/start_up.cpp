@@ -1,10 +1,10 @@
 #include "start_up.h"
 
 #include <exception>
-#include <limits>
 
 #include "errors.h"
 #include "message_box.h"
+#include "run_options.h"
 #include "selection_rules.h"
 
 namespace {
@@ -13,14 +13,6 @@ constexpr std::uint32_t kPlainOkBox = 0;  // MB_OK, no icon
 
 void DebugBox(StartUpHost& host, const std::u16string& text) {
   Platform::Current().ShowMessage(host.LoadScreenWindow(), text, kApplicationTitle, kPlainOkBox);
-}
-
-int DigitValue(char16_t c, int base) {
-  int v = -1;
-  if (c >= u'0' && c <= u'9') v = c - u'0';
-  else if (c >= u'a' && c <= u'f') v = c - u'a' + 10;
-  else if (c >= u'A' && c <= u'F') v = c - u'A' + 10;
-  return v < base ? v : -1;
 }
 
 bool IsLowerName(const std::u16string& name, const char16_t* expected) {
@@ -43,42 +35,11 @@ void ApplyPreselections(SelectionLists& lists, StartUpHost& host, const StartUpS
     if (!IsLowerName(settings.ChildName(i), u"timer")) continue;
     host.SetCountdownEnabled(settings.ChildValueOf(i, u"enabled", u"1") == u"1");
     lists.SetPauseEnabled(host.CountdownEnabled());
-    const std::u16string current = FromUtf8(std::to_string(countdownSeconds));
-    if (auto value = ParseSettingsInteger(settings.ChildValueOf(i, u"value", current))) {
-      countdownSeconds = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(*value)));
-    }
+    countdownSeconds = CountdownFromText(settings.ChildValueOf(i, u"value", DecimalText(countdownSeconds)), countdownSeconds);
   }
 }
 
 }  // namespace
-
-std::optional<std::int32_t> ParseSettingsInteger(const std::u16string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == u' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-  int base = 10;
-  if (i < text.size() && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
-    base = 16;
-    ++i;
-  } else if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = DigitValue(text[i], base);
-    if (digit < 0) return std::nullopt;
-    value = value * base + digit;
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(value);
-}
 
 std::int32_t PrepareRegistry() {
   Platform& platform = Platform::Current();

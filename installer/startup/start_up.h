@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,12 +91,7 @@ inline constexpr char16_t kApplicationTitle[] = u"Korvel";
 // setup flag: the value read (0 when the key or the value is missing).
 std::int32_t PrepareRegistry();
 
-// The countdown value of a "timer" element: optional blanks (U+0020), an optional sign, then
-// decimal digits or a hexadecimal number after "$", "x", "X", "0x" or "0X"; nothing may follow.
-// Nothing when the text is no number or lies outside the signed 32-bit range.
-std::optional<std::int32_t> ParseSettingsInteger(const std::u16string& text);
-
 // The whole start-up sequence. countdownSeconds is the process-wide countdown, which a "timer"
-// element may change (its low 16 bits; a value that is no number keeps the current one). A
+// element may change (CountdownFromText: a value that is no number keeps the current one). A
 // failure of one package's loading skips that package; the others are still loaded.
 void StartUp(SelectionLists& lists, StartUpHost& host, const StartUpOptions& options, std::int16_t& countdownSeconds);

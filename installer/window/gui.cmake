@@ -6,6 +6,14 @@ korvel_warnings(korvel_message_box)
 
 if(KORVEL_TESTS)
   korvel_add_gtest(NAME korvel_message_box_tests
-    SOURCES tests/message_box_test.cpp tests/no_default_platform.cpp
+    SOURCES tests/message_box_test.cpp
     LIBS korvel_message_box korvel_fake_platform)
+endif()
+
+if(WIN32)
+  # The Win32 main window: the form, its list-view mirrors and its log pane.
+  add_library(korvel_gui_win32 STATIC main_window_win32.cpp list_view_win32.cpp gui_module_win32.cpp)
+  target_link_libraries(korvel_gui_win32 PUBLIC korvel_lists korvel_run_win32 korvel_message_box korvel_platform
+    comctl32 gdi32 user32)
+  korvel_warnings(korvel_gui_win32)
 endif()

@@ -432,23 +432,4 @@ TEST_F(StartUpTest, TimerDisabledStopsTheCountdownAndDisablesPause) {
   EXPECT_TRUE(lists.InstallEnabled());
 }
 
-TEST(ParseSettingsInteger, AcceptsDecimalAndHexadecimalWithinThirtyTwoBits) {
-  struct Row {
-    const char16_t* text;
-    std::optional<std::int32_t> expected;
-  };
-  const Row rows[] = {
-      {u"0", 0},           {u"+42", 42},           {u"-42", -42},
-      {u"$ff", 255},       {u"xFF", 255},          {u"X10", 16},
-      {u"0x7fffffff", 2147483647},                 {u"-2147483648", -2147483647 - 1},
-      {u"2147483648", std::nullopt},               {u"-2147483649", std::nullopt},
-      {u"99999999999999999999", std::nullopt},     {u"", std::nullopt},
-      {u" ", std::nullopt}, {u"-", std::nullopt},  {u"0x", std::nullopt},
-      {u"$", std::nullopt}, {u"1e3", std::nullopt}, {u"12a", std::nullopt},
-      {u"\t5", std::nullopt}, {u"--5", std::nullopt}, {u"$g", std::nullopt},
-      {u"007", 7},
-  };
-  for (const Row& row : rows) EXPECT_EQ(ParseSettingsInteger(row.text), row.expected) << ToUtf8(row.text);
-}
-
 }  // namespace
