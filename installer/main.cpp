@@ -2,8 +2,6 @@
 // installs, logs and ends.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <exception>
 
 #include "errors.h"
@@ -54,16 +52,8 @@ std::u16string MessageText(const std::u16string& key) {
   return {};
 }
 
-void InitCommonControls6() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-  InitCommonControlsEx(&controls);
-}
-
 int RunProgram() {
   ModuleSequence modules(kModules);
-  InitCommonControls6();
 
   std::unique_ptr<XmlSettings> settings;
   if (TXMLNode* element = SettingsElement()) settings = std::make_unique<XmlSettings>(*element);

@@ -75,6 +75,10 @@ TfrmGUI::TfrmGUI(GuiEnvironment environment) : env_(std::move(environment)) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   static bool registered = false;
   if (!registered) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
     WNDCLASSEXW form{};
     form.cbSize = sizeof(form);
     form.lpfnWndProc = WindowProc;
