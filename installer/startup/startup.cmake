@@ -16,3 +16,9 @@ if(WIN32)
   target_link_libraries(korvel_startup_win32 PUBLIC korvel_startup korvel_gui_win32 korvel_xml comctl32 gdi32 user32)
   korvel_warnings(korvel_startup_win32)
 endif()
+
+if(WIN32 AND KORVEL_TESTS)
+  korvel_gui_test(NAME gui_start_up_test
+    SOURCES tests/start_up_win32_test.cpp
+    LIBS korvel_startup_win32 korvel_options korvel_xml)
+endif()
