@@ -46,16 +46,19 @@ std::vector<std::wstring> RunFerrundel(const std::vector<std::wstring>& argument
 }
 
 std::string EncodeReport(const std::vector<std::wstring>& lines) {
+  // Without best fit: a character the code page lacks becomes its default character instead
+  // of a look-alike ("\x0101" would print as "a", a fraction slash as a real one).
+  constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
   std::string bytes;
   for (const std::wstring& line : lines) {
     if (!line.empty() && line.size() <= INT_MAX) {
       const int length = static_cast<int>(line.size());
-      const int needed = WideCharToMultiByte(CP_ACP, 0, line.data(), length, nullptr, 0, nullptr, nullptr);
+      const int needed = WideCharToMultiByte(CP_ACP, kFlags, line.data(), length, nullptr, 0, nullptr, nullptr);
       if (needed > 0) {
         const size_t start = bytes.size();
         bytes.resize(start + static_cast<size_t>(needed));
         const int written =
-            WideCharToMultiByte(CP_ACP, 0, line.data(), length, bytes.data() + start, needed, nullptr, nullptr);
+            WideCharToMultiByte(CP_ACP, kFlags, line.data(), length, bytes.data() + start, needed, nullptr, nullptr);
         bytes.resize(start + static_cast<size_t>(written > 0 ? written : 0));
       }
     }

@@ -1,8 +1,6 @@
 // The command line and console report of Ferrundel.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,7 +23,7 @@ CatalogOperations SystemCatalogOperations();
 std::vector<std::wstring> RunFerrundel(const std::vector<std::wstring>& arguments, const CatalogOperations& operations);
 
 // The report as the console gets it: each line in the ANSI code page, characters it lacks
-// replaced by its default character, and ended with CR LF.
+// replaced by its default character (never by a look-alike), and ended with CR LF.
 std::string EncodeReport(const std::vector<std::wstring>& lines);
 
 // Writes `bytes` to the standard output handle as they are. Does nothing when the process

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev libpugixml-dev libssl-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb x11-utils imagemagick wixl msitools osslsigncode python3
+  wine wine64 xvfb x11-utils imagemagick wixl msitools osslsigncode openssl python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -27,7 +27,7 @@ void HandleMessage();
 void ProcessMessages();
 
 // Reports an error that no caller can take (an error inside a timer tick, for instance). The
-// default shows it in a message box captioned with the program's error caption; the main
+// default shows its message in a message box captioned "Fehler"; the main
 // window may install its own with SetExceptionReporter (an empty one restores the default).
 void ReportException(const std::exception& error);
 void SetExceptionReporter(std::function<void(const std::exception&)> reporter);
@@ -87,8 +87,9 @@ std::uint32_t RunAndWait(const std::u16string& command, const std::u16string& pa
 // ---- Controls ----
 
 // Gives control and every window below it the enabled state, children before their parents.
-// With a class filter only windows of that class match (compared without regard to case, by
-// the registered class name or the standard class it was derived from); windows of other
+// With a class filter only windows of that class match: the class name compared without regard
+// to case, or a class derived from it (one that the system reports as based on it, or that
+// shares its window procedure, as a superclassed skinned control does). Windows of other
 // classes keep their state but their children are still visited. Nothing happens for no window.
 void SetControlsEnabled(HWND control, bool enabled, const wchar_t* classFilter = nullptr);
 

@@ -28,8 +28,14 @@ bool ClassMatches(HWND window, const wchar_t* filter) {
   if (!filter) return true;
   wchar_t name[256];
   if (GetClassNameW(window, name, 256) && lstrcmpiW(name, filter) == 0) return true;
-  // Superclassed standard controls (a skinned button, say) report the class they derive from.
-  return RealGetWindowClassW(window, name, 256) && lstrcmpiW(name, filter) == 0;
+  // A class built on the filter's (a skinned button on the system's button, say) reports the
+  // class it derives from here on Windows, or shares its window procedure.
+  if (RealGetWindowClassW(window, name, 256) && lstrcmpiW(name, filter) == 0) return true;
+  WNDCLASSEXW base{};
+  base.cbSize = sizeof(base);
+  const bool known = GetClassInfoExW(nullptr, filter, &base) ||
+                     GetClassInfoExW(GetModuleHandleW(nullptr), filter, &base);
+  return known && reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)) == base.lpfnWndProc;
 }
 
 }  // namespace

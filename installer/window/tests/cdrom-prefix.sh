@@ -7,6 +7,7 @@ run=$1
 letter=$2
 target=$3
 "$run" --init
+rm -rf "$target"
 mkdir -p "$target"
 ln -sfn "$target" "$WINEPREFIX/dosdevices/$letter:"
 "$run" reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d cdrom /f >/dev/null 2>&1

@@ -73,6 +73,25 @@ TEST_F(ControlTree, AFilterChangesOnlyItsClassAtAnyDepth) {
   }
 }
 
+TEST_F(ControlTree, AFilterAlsoMatchesControlsDerivedFromItsClass) {
+  // A skinned button: a class of its own built on the system's button.
+  static const ATOM registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(nullptr, L"Button", &windowClass)) return ATOM{0};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KorvelSkinButton";
+    return RegisterClassExW(&windowClass);
+  }();
+  ASSERT_NE(registered, 0);
+  const HWND skinned = Child(L"KorvelSkinButton", inner, BS_PUSHBUTTON);
+  ASSERT_NE(skinned, nullptr);
+  SetControlsEnabled(root, false, L"Button");
+  EXPECT_FALSE(IsWindowEnabled(skinned));
+  EXPECT_TRUE(IsWindowEnabled(inner));
+}
+
 TEST_F(ControlTree, ASubtreeLeavesTheRestAlone) {
   SetControlsEnabled(inner, false);
   EXPECT_EQ(States(), "1111000");

@@ -180,6 +180,7 @@ TEST(LogFileDrives, ACdDriveIsRefusedWithoutAnError) {
   if (!GetEnvironmentVariableW(L"KORVEL_CDROM_DRIVE", letter, 4)) GTEST_SKIP() << "no CD drive is mapped";
   const std::wstring root = std::wstring(1, letter[0]) + L":\\";
   ASSERT_EQ(GetDriveTypeW(root.c_str()), static_cast<UINT>(DRIVE_CDROM)) << "the prefix maps no CD drive";
+  ASSERT_EQ(GetFileAttributesW((root + L"ZebLog.txt").c_str()), INVALID_FILE_ATTRIBUTES) << "left from an earlier run";
   EXPECT_FALSE(SaveTextFile(U16(root + L"ZebLog.txt"), u"text", 3, 0));
   EXPECT_EQ(GetFileAttributesW((root + L"ZebLog.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
