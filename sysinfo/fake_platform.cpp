@@ -215,7 +215,7 @@ std::u16string FakePlatform::ExpandVariables(const std::u16string& source) {
       i = close;
     }
   }
-  return out.size() > 32767 ? std::u16string() : out;
+  return out.size() >= 32767 ? std::u16string() : out;
 }
 
 bool FakePlatform::DisableFileSystemRedirection() {

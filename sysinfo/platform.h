@@ -78,7 +78,8 @@ public:
 
   // ---- Environment and process ----
   // ExpandEnvironmentStringsW into a 32768-unit buffer, without the NUL, untrimmed. Undefined
-  // variables stay as written. Empty when the call fails or the result would not fit.
+  // variables stay as written. Empty when the call fails or the result would not fit (the
+  // system expands into at most 32767 units with the NUL: texts of 32767 units or more).
   virtual std::u16string ExpandVariables(const std::u16string& source) = 0;
   // Full path of the running program file.
   virtual std::u16string ModuleFileName() = 0;

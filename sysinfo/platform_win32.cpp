@@ -125,8 +125,10 @@ public:
     std::vector<wchar_t> buffer(0x8000, 0);
     const DWORD n = ExpandEnvironmentStringsW(W(source), buffer.data(), static_cast<DWORD>(buffer.size()));
     // n counts the terminating NUL; a result that did not fit reports a larger n and leaves
-    // the buffer's content undefined, so it yields nothing.
-    if (n == 0 || n > buffer.size()) return {};
+    // the buffer's content undefined, so it yields nothing. The system expands into at most
+    // 32767 units, NUL included, whatever the buffer: a text of 32767 units comes back cut
+    // short while n still claims it fit, so n must stay below the buffer's size.
+    if (n == 0 || n >= buffer.size() || buffer[n - 1] != L'\0') return {};
     return U(buffer.data(), n - 1);
   }
 

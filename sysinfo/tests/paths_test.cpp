@@ -31,8 +31,11 @@ TEST(Environment, ExpandsAndTrims) {
 TEST(Environment, ResultTooLongForTheSystemIsEmpty) {
   FakePlatform machine;
   ScopedPlatform use(machine);
-  machine.SetEnvironment(u"BIG", std::u16string(20000, u'x'));
-  EXPECT_EQ(ExpandEnvironment(u"%BIG%%BIG%"), u"");
+  machine.SetEnvironment(u"BIG", std::u16string(32000, u'x'));
+  const std::pair<std::size_t, std::size_t> rows[] = {{766, 32766}, {767, 0}, {10000, 0}};
+  for (const auto& [tail, length] : rows) {
+    EXPECT_EQ(ExpandEnvironment(u"%BIG%" + std::u16string(tail, u'y')).size(), length) << "32000 + " << tail;
+  }
 }
 
 TEST(ProgramDirectory, EndsWithABackslash) {

@@ -104,22 +104,38 @@ TEST(FindFiles, FindsNothingWhereThereIsNothing) {
 }
 
 TEST(FindFiles, SearchesEachDirectoryOnceWhateverLinksLeadToIt) {
-  FakePlatform machine;
-  ScopedPlatform use(machine);
-  machine.AddFile(u"C:\\Setup\\A\\package.xml", "");
-  machine.AddDirectoryLink(u"C:\\Setup\\A\\back", u"C:\\Setup");         // a loop to the top
-  machine.AddDirectoryLink(u"C:\\Setup\\A\\self", u"C:\\Setup\\A");      // a loop to itself
-  machine.AddFile(u"C:\\Shared\\package.xml", "");
-  machine.AddDirectoryLink(u"C:\\Setup\\B\\shared", u"C:\\Shared");     // outside the tree
-  machine.AddDirectoryLink(u"C:\\Setup\\C\\shared again", u"C:\\Shared");
-  machine.AddDirectoryLink(u"C:\\Setup\\D\\dangling", u"C:\\Nowhere");
-  machine.AddFile(u"C:\\Setup\\package.xml", "");
-  std::vector<std::u16string> found;
-  FindFiles(u"C:\\Setup\\", true, found, u"package.xml");
-  EXPECT_EQ(Joined(found),
-            "C:\\Setup\\A\\package.xml\n"
-            "C:\\Setup\\B\\shared\\package.xml\n"
-            "C:\\Setup\\package.xml\n");
+  struct Link {
+    std::u16string path;
+    std::u16string target;
+  };
+  struct Row {
+    const char* name;
+    std::vector<Link> links;
+    std::string expected;
+  };
+  const std::string plain = "C:\\Setup\\A\\package.xml\nC:\\Setup\\package.xml\n";
+  const Row rows[] = {
+      {"back to the top", {{u"C:\\Setup\\A\\back", u"C:\\Setup"}}, plain},
+      {"to itself", {{u"C:\\Setup\\A\\self", u"C:\\Setup\\A"}}, plain},
+      {"to a link that leads back", {{u"C:\\Setup\\A\\one", u"C:\\Setup\\B\\two"}, {u"C:\\Setup\\B\\two", u"C:\\Setup"}},
+       plain},
+      {"outside the tree, twice",
+       {{u"C:\\Setup\\A\\shared", u"C:\\Shared"}, {u"C:\\Setup\\B\\shared again", u"C:\\Shared"}},
+       "C:\\Setup\\A\\package.xml\nC:\\Setup\\A\\shared\\package.xml\nC:\\Setup\\package.xml\n"},
+      {"to nowhere", {{u"C:\\Setup\\A\\dangling", u"C:\\Nowhere"}}, plain},
+  };
+  for (const Row& row : rows) {
+    FakePlatform machine;
+    ScopedPlatform use(machine);
+    machine.AddFile(u"C:\\Setup\\A\\package.xml", "");
+    machine.AddFile(u"C:\\Setup\\package.xml", "");
+    machine.AddDirectory(u"C:\\Setup\\B");
+    machine.AddFile(u"C:\\Shared\\package.xml", "");
+    for (const Link& link : row.links) machine.AddDirectoryLink(link.path, link.target);
+    std::vector<std::u16string> found;
+    FindFiles(u"C:\\Setup\\", true, found, u"package.xml");
+    EXPECT_EQ(Joined(found), row.expected) << "a link " << row.name;
+  }
 }
 
 // A tree deeper than any call stack would hold one frame per level: every directory holds
