@@ -98,7 +98,7 @@ void RunInstallation(RunWindow& window, LogPane& log, RunSystem& system, const R
       }
 
       const std::u16string command = BuildCommand(row.Path);
-      log.AddLogText(PadCaption(row.Name, [&](const std::u16string& t) { return window.MeasureText(t); }) + u": ");
+      log.AddLogText(PadCaption(row.Name + u": ", [&](const std::u16string& t) { return window.MeasureText(t); }));
       window.BringToFront();
       if (row.Debug == u"1") window.ShowCommandLine(command + u" " + row.Param);
       const std::uint32_t exitCode = system.RunAndWait(command, row.Param, kShowNormal, kWaitHandlingMessages);

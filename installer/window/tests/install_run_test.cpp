@@ -42,7 +42,7 @@ public:
   void ShowError(const std::u16string& caption, const std::u16string& text) override {
     Events.push_back("error box " + ToUtf8(caption) + ": " + ToUtf8(text));
   }
-  int MeasureText(const std::u16string& text) override { return static_cast<int>(text.size()) * 100; }
+  int MeasureText(const std::u16string& text) override { return static_cast<int>(text.size()) * 50; }
   bool RebootWhenFinish() override { return Reboot; }
 
   // LogPane
@@ -108,12 +108,12 @@ TEST(InstallRun, WritesOneHeaderPerGroupWithAnEmptyLineBetweenGroups) {
   RunInstallation(run, run, run, RunTexts{});
 
   EXPECT_EQ(ToUtf8(run.Log), ToUtf8(u"Runtimes\r\n"
-                                    u"VC 2010\t: Fertig\r\n"
-                                    u"VC 2013\t: Fertig (Reboot required)\r\n"
-                                    u"VC 2015\t: Fertig\r\n"
+                                    u"VC 2010: \tFertig\r\n"
+                                    u"VC 2013: \tFertig (Reboot required)\r\n"
+                                    u"VC 2015: \tFertig\r\n"
                                     u"\r\n"
                                     u"Tools\r\n"
-                                    u"Zip\t: Fehlgeschlagen. Fehlercode: 1603 (0x00000643)\r\n"));
+                                    u"Zip: \tFehlgeschlagen. Fehlercode: 1603 (0x00000643)\r\n"));
   EXPECT_EQ(ToUtf8(run.Headers), "Runtimes\r\nTools\r\n");
   const std::vector<std::u16string> started = {u"C:\\P\\vc2010.exe|/q|1", u"C:\\P\\vc2013.exe||1",
                                                u"C:\\P\\vc2015.exe||1", u"msiexec.exe /i C:\\P\\zip.msi|/qn|1"};
@@ -138,7 +138,7 @@ TEST(InstallRun, DisablesStopsClearsThenRunsSavesAndEnds) {
                                              "front", "save C:\\ZebLog.txt alternatives 3 encoding 0",
                                              "process messages", "sleep 2000", "terminate"};
   EXPECT_EQ(run.Events, expected);
-  EXPECT_EQ(ToUtf8(run.SavedText), "G\r\nOne\t: Fertig\r\n");
+  EXPECT_EQ(ToUtf8(run.SavedText), "G\r\nOne: \tFertig\r\n");
 }
 
 TEST(InstallRun, RestartsHiddenAfterSavingWhenAskedTo) {
@@ -184,7 +184,7 @@ TEST(InstallRun, AFailingRowIsReportedAndTheRunGoesOn) {
     }
   }
   EXPECT_EQ(boxes, 1);
-  EXPECT_EQ(ToUtf8(run.Log), "G\r\nFirst\t: Fertig\r\nLast\t: Fertig\r\n");
+  EXPECT_EQ(ToUtf8(run.Log), "G\r\nFirst: \tFertig\r\nLast: \tFertig\r\n");
   EXPECT_EQ(run.Started.size(), 2u);
 }
 
@@ -193,7 +193,7 @@ TEST(InstallRun, ARowWithoutAGroupIsInstalledWithoutAHeader) {
   run.Groups = {u"G"};
   run.Rows = {Checked(-1, u"Loose", u"loose.exe"), Checked(0, u"Grouped", u"grouped.exe")};
   RunInstallation(run, run, run, RunTexts{});
-  EXPECT_EQ(ToUtf8(run.Log), "Loose\t: Fertig\r\nG\r\nGrouped\t: Fertig\r\n");
+  EXPECT_EQ(ToUtf8(run.Log), "Loose: \tFertig\r\nG\r\nGrouped: \tFertig\r\n");
   EXPECT_EQ(run.Started.size(), 2u);
 }
 
@@ -203,7 +203,7 @@ TEST(InstallRun, ACommandThatCouldNotStartIsLoggedAsAFailure) {
   run.Rows = {Checked(0, u"Gone", u"C:\\missing.exe")};
   run.ExitCodes[u"C:\\missing.exe"] = 0x80070002u;
   RunInstallation(run, run, run, RunTexts{});
-  EXPECT_EQ(ToUtf8(run.Log), "G\r\nGone\t: Fehlgeschlagen. Fehlercode: 2147942402 (0x80070002)\r\n");
+  EXPECT_EQ(ToUtf8(run.Log), "G\r\nGone: \tFehlgeschlagen. Fehlercode: 2147942402 (0x80070002)\r\n");
 }
 
 TEST(InstallRun, TerminatingSkipsTheRemainingRowsButStillSavesAndEnds) {
@@ -214,7 +214,7 @@ TEST(InstallRun, TerminatingSkipsTheRemainingRowsButStillSavesAndEnds) {
   run.TerminateDuring = u"first.exe";
   run.Reboot = true;
   RunInstallation(run, run, run, RunTexts{});
-  EXPECT_EQ(ToUtf8(run.Log), "G\r\nFirst\t: Fertig\r\n");
+  EXPECT_EQ(ToUtf8(run.Log), "G\r\nFirst: \tFertig\r\n");
   const std::vector<std::u16string> started = {u"first.exe||1", u"shutdown.exe|-r -f -t 0|0"};
   EXPECT_EQ(run.Started, started);
   EXPECT_EQ(run.Events.back(), "terminate");
@@ -232,9 +232,9 @@ TEST(InstallRun, AFailureWhileSavingLeavesTheRunBeforeRestartAndEnd) {
 TEST(InstallRun, ShortNamesArePaddedBeforeTheirStatus) {
   FakeRun run;
   run.Groups = {u"G"};
-  run.Rows = {Checked(0, u"x", u"x.exe")};  // "x" + "t" measures 200 pixels, "x " + "t" 300
+  run.Rows = {Checked(0, u"x", u"x.exe")};  // "x: t" measures 200 pixels, "x:   t" 300
   RunInstallation(run, run, run, RunTexts{});
-  EXPECT_EQ(ToUtf8(run.Log), "G\r\nx \t: Fertig\r\n");
+  EXPECT_EQ(ToUtf8(run.Log), "G\r\nx:   \tFertig\r\n");
 }
 
 }  // namespace

@@ -198,12 +198,12 @@ TEST_F(RecordedRun, ARunOfRealProgramsLogsEachResultSavesTheLogAndEndsTheApplica
   RunInstallation(window, window, system, RunTexts{});
 
   const std::u16string expected = u"Laufzeitbibliotheken\r\n"
-                                  u"Erfolg\t: Fertig\r\n"
-                                  u"Neustart\t: Fertig (Reboot required)\r\n"
+                                  u"Erfolg: \tFertig\r\n"
+                                  u"Neustart: \tFertig (Reboot required)\r\n"
                                   u"\r\n"
                                   u"Werkzeuge\r\n"
-                                  u"Fehler\t: Fehlgeschlagen. Fehlercode: 1603 (0x00000643)\r\n"
-                                  u"Fehlt\t: Fehlgeschlagen. Fehlercode: 2147942402 (0x80070002)\r\n";
+                                  u"Fehler: \tFehlgeschlagen. Fehlercode: 1603 (0x00000643)\r\n"
+                                  u"Fehlt: \tFehlgeschlagen. Fehlercode: 2147942402 (0x80070002)\r\n";
   EXPECT_EQ(ToUtf8(window.Log), ToUtf8(expected));
   EXPECT_EQ(ReadFileBytes(scratch.Path() + L"ZebLog.txt"), ToUtf8(expected));  // all of it is ASCII
   // The run's last step asks the application to end.
