@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "errors.h"
+#include "funktionen.h"
 #include "gui_test_support.h"
 #include "load_screen_win32.h"
 #include "main_window_win32.h"
@@ -373,6 +374,43 @@ TEST_F(MainWindowTest, ButtonsKeepTheirDistanceToTheBottomWhenTheWindowGrows) {
   RECT pages;
   GetWindowRect(form->sPageControl1, &pages);
   EXPECT_EQ(pages.bottom - pages.top, 600 - 61);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowHidesItAndEndsTheProgramButKeepsTheControls) {
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(terminated);
+  EXPECT_TRUE(IsWindow(form->Handle())) << "a run in progress may still write to the log";
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(MainWindowTest, RowsWithoutAGroupAreShownInAGroupOfTheirOwn) {
+  form->Lists.InstallList.AddRow(u"99;;loose", -1, {u"Ohne Gruppe", u"loose", u"", u"", u"", u"", u"0"});
+  const ViewLog& told = ViewLogs()[form->InstallList];
+  ASSERT_EQ(told.RowGroups.size(), 4u);
+  EXPECT_EQ(told.RowGroups[3], kUngroupedDisplayGroup);
+  EXPECT_EQ(told.Groups.back(), std::make_pair(kUngroupedDisplayGroup, std::wstring()));
+  EXPECT_EQ(ListView_GetItemCount(form->InstallList), 4);
+  // A group created afterwards keeps its number, before the display group.
+  form->Lists.GetGroupID(u"Neu");
+  EXPECT_EQ(ViewLogs()[form->InstallList].Groups.back(), std::make_pair(2, std::wstring(L"Neu")));
+}
+
+TEST(MainWindowStart, AStartUpThatFailsIsReportedAndEndsTheProgramInsteadOfLeavingItInvisible) {
+  std::vector<std::string> reported;
+  SetExceptionReporter([&](const std::exception& error) { reported.push_back(error.what()); });
+  bool terminated = false;
+  GuiEnvironment env;
+  env.Terminate = [&] { terminated = true; };
+  env.FormCreate = [](TfrmGUI&) { throw std::runtime_error("kaputt"); };
+  {
+    TfrmGUI form(env);
+    EXPECT_EQ(reported, std::vector<std::string>{"kaputt"});
+    EXPECT_TRUE(form.TerminationRequested());
+    EXPECT_TRUE(terminated);
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+  }
+  SetExceptionReporter({});
+  TakeQuitMessage();
 }
 
 }  // namespace
