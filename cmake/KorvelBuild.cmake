@@ -6,8 +6,12 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++ -municode)
 endif()
 
-# GCC 12 reports -Wrestrict false positives inside libstdc++ string code at -O3.
-set(KORVEL_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers -Wno-restrict)
+# GCC 12 reports -Wrestrict false positives inside libstdc++ string code at -O3. Clang (the fuzz
+# build) does not know the option and would fail on it under -Werror.
+set(KORVEL_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND KORVEL_WARNINGS -Wno-restrict)
+endif()
 
 if(KORVEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -6,9 +6,10 @@
 //   a TXMLNode owns its Children list, its Value and its Attributes list;
 //   a TXMLNodeList owns every node it holds (destroying a node destroys its whole subtree);
 //   a TXMLAttributeList owns its attributes, and a TXMLAttribute owns its Value.
-// Parent() and Owner() are back references and own nothing. Raw pointers handed out by Get,
-// Find and Create stay valid until the node or attribute is deleted through its list (Delete,
-// Clear, LoadFromText, LoadFromFile) or its owner is destroyed.
+// Parent() and Owner() are back references and own nothing. A node pointer handed out by Get,
+// Find or Create stays valid until the node is deleted through its list (Delete, Clear,
+// LoadFromText, LoadFromFile) or its owner is destroyed; an attribute pointer until its list
+// changes.
 //
 // Out of range, the library yields nothing and does nothing: Get returns nullptr, Delete with a
 // bad index changes nothing, IndexOf returns -1, Find returns nullptr, ValueOf returns its
@@ -59,6 +60,8 @@ public:
   TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw);
   TXMLAttribute(const TXMLAttribute&) = delete;
   TXMLAttribute& operator=(const TXMLAttribute&) = delete;
+  TXMLAttribute(TXMLAttribute&&) = default;  // the list keeps its attributes by value
+  TXMLAttribute& operator=(TXMLAttribute&&) = default;
 
   TXMLAttributeList* Owner() const { return owner_; }  // back reference
 
@@ -69,7 +72,9 @@ private:
   TXMLAttributeList* owner_;
 };
 
-// The attributes of one tag, in the order they were written. Owns its attributes.
+// The attributes of one tag, in the order they were written. Owns its attributes, which it
+// keeps by value: a pointer from Get or Find stays valid until the list changes (Add, Delete,
+// Clear, Parse) or is destroyed.
 class TXMLAttributeList {
 public:
   // Starts empty, then reads text with Parse. Nodes create their list with empty text.
@@ -120,7 +125,7 @@ public:
 
 private:
   friend class AttributeMerger;
-  std::vector<std::unique_ptr<TXMLAttribute>> items_;
+  std::vector<TXMLAttribute> items_;
 };
 
 // The children of one node, in text order. Owns every node it holds.
@@ -154,8 +159,8 @@ public:
 
 private:
   friend class TXMLNode;
-  // Frees the nodes and their subtrees with a work list instead of recursion.
-  static void DestroyAll(std::vector<std::unique_ptr<TXMLNode>>& pending);
+  // Frees a node and its subtree without recursion.
+  static void DestroySubtree(std::unique_ptr<TXMLNode> top);
 
   TXMLNode* owner_;
   std::uint8_t mode_;
@@ -192,6 +197,7 @@ public:
   // LoadFromText(ReadTextFile(fileName)). Open and read errors of an existing file propagate.
   bool LoadFromFile(const std::u16string& fileName);
   // Clear, then Parse(text, *this); true when the text gave at least one top-level node.
+  // text must not point into this node's own tree, which Clear frees first.
   bool LoadFromText(std::u16string_view text);
 
   // Reads text and appends what it finds below root (top-level nodes become root's children);

@@ -61,7 +61,7 @@ TXMLAttributeList::TXMLAttributeList(std::u16string_view text) { Parse(text); }
 TXMLAttributeList::~TXMLAttributeList() = default;
 
 int TXMLAttributeList::Add(std::u16string_view name, std::u16string_view raw) {
-  items_.push_back(std::make_unique<TXMLAttribute>(this, std::u16string(Trim(name)), Trim(raw)));
+  items_.emplace_back(this, std::u16string(Trim(name)), Trim(raw));
   return IndexFromSize(items_.size() - 1);
 }
 
@@ -79,7 +79,7 @@ int TXMLAttributeList::Count() const { return IndexFromSize(items_.size()); }
 int TXMLAttributeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    const std::u16string& candidate = items_[i]->Name;
+    const std::u16string& candidate = items_[i].Name;
     if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
   }
   return -1;
@@ -87,7 +87,7 @@ int TXMLAttributeList::IndexOf(std::u16string_view name, bool ignoreCase) const 
 
 TXMLAttribute* TXMLAttributeList::Get(int index) {
   if (!ValidIndex(index, items_.size())) return nullptr;
-  TXMLAttribute* attribute = items_[index].get();
+  TXMLAttribute* attribute = &items_[index];
   attribute->Value.Quoted = KeepQuotes;
   return attribute;
 }
@@ -108,6 +108,8 @@ TXMLNodeList::~TXMLNodeList() { Clear(); }
 int TXMLNodeList::Add(std::unique_ptr<TXMLNode> node) {
   if (!node) return -1;
   node->parent_ = owner_;
+  // Most elements have a few children: start with room for some rather than growing 1, 2, 4.
+  if (items_.capacity() == 0) items_.reserve(4);
   items_.push_back(std::move(node));
   return IndexFromSize(items_.size() - 1);
 }
@@ -116,17 +118,18 @@ int TXMLNodeList::Count() const { return IndexFromSize(items_.size()); }
 
 void TXMLNodeList::Delete(int index) {
   if (!ValidIndex(index, items_.size())) return;
-  std::vector<std::unique_ptr<TXMLNode>> pending;
-  pending.push_back(std::move(items_[index]));
+  std::unique_ptr<TXMLNode> node = std::move(items_[index]);
   items_.erase(items_.begin() + index);
-  DestroyAll(pending);
+  DestroySubtree(std::move(node));
 }
 
 void TXMLNodeList::Clear() {
-  std::vector<std::unique_ptr<TXMLNode>> pending;
-  pending.swap(items_);
-  // The work list takes nodes from its back, so the last child goes first.
-  DestroyAll(pending);
+  while (!items_.empty()) {
+    std::unique_ptr<TXMLNode> node = std::move(items_.back());
+    items_.pop_back();
+    DestroySubtree(std::move(node));
+  }
+  items_.shrink_to_fit();
 }
 
 TXMLNode* TXMLNodeList::Get(int index) const {
@@ -144,16 +147,22 @@ int TXMLNodeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
 
 TXMLNode* TXMLNodeList::Find(std::u16string_view name) const { return Get(IndexOf(name, true)); }
 
-// Each node's children are moved onto the work list before the node itself goes, so no
-// destructor ever meets more than an empty child list.
-void TXMLNodeList::DestroyAll(std::vector<std::unique_ptr<TXMLNode>>& pending) {
-  while (!pending.empty()) {
-    std::unique_ptr<TXMLNode> node = std::move(pending.back());
-    pending.pop_back();
-    if (!node) continue;
+// Walks down to the last leaf, frees it and climbs back through the parent links, so the
+// tree itself is the work list: no recursion and no extra memory, whatever the shape.
+void TXMLNodeList::DestroySubtree(std::unique_ptr<TXMLNode> top) {
+  TXMLNode* const last = top.get();
+  TXMLNode* node = top.release();
+  while (node) {
     std::vector<std::unique_ptr<TXMLNode>>& children = node->Children.items_;
-    for (auto& child : children) pending.push_back(std::move(child));
-    children.clear();
+    if (!children.empty()) {
+      TXMLNode* child = children.back().release();
+      children.pop_back();
+      node = child;
+      continue;
+    }
+    TXMLNode* const up = node == last ? nullptr : node->parent_;
+    delete node;
+    node = up;
   }
 }
 

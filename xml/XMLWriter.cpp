@@ -163,16 +163,16 @@ void WriteTree(TXMLNode& top, std::u16string& out) {
 
 std::u16string TXMLAttributeList::ToText() {
   std::u16string out;
-  for (const auto& attribute : items_) {
-    attribute->Value.Quoted = true;
+  for (TXMLAttribute& attribute : items_) {
+    attribute.Value.Quoted = true;
     out += u' ';
-    if (!attribute->Name.empty()) {
-      out += attribute->Name;
+    if (!attribute.Name.empty()) {
+      out += attribute.Name;
       out += u'=';
     }
-    out += attribute->Value.QuoteChar;
-    out += attribute->Value.Text;
-    out += attribute->Value.QuoteChar;
+    out += attribute.Value.QuoteChar;
+    out += attribute.Value.Text;
+    out += attribute.Value.QuoteChar;
   }
   const std::u16string_view trimmed = Trim(out);
   if (trimmed.size() == out.size()) return out;

@@ -241,7 +241,7 @@ def scenario_install_order_groups_and_results(build, work, display):
     expect(kinds == expected, f"log is\n{lines}\nexpected the shape\n{expected}")
     # Short names are padded with blanks before the tab, so the statuses line up in the pane.
     statuses = [line for line in lines if "\t" in line]
-    expect(all(line.split("\t")[0].endswith(":  ") for line in statuses), f"names are not padded: {statuses}")
+    expect(all(re.fullmatch(r".+: {2,}", line.split("\t")[0]) for line in statuses), f"names are not padded: {statuses}")
     with open(m.file("C:\\record.txt"), encoding="utf-8") as f:
         started = [line.split("|")[1] for line in f.read().splitlines()]
     order = [re.search(r"/exit (\d+)", line).group(1) for line in started]

@@ -1,0 +1,10 @@
+# Parse time of XMLLibLite against pugixml on the same documents.
+find_package(pugixml QUIET)
+add_executable(xml_bench xml_bench.cpp ${CMAKE_SOURCE_DIR}/xml/tests/no_default_platform.cpp)
+korvel_warnings(xml_bench)
+if(TARGET pugixml::pugixml)
+  target_link_libraries(xml_bench PRIVATE pugixml::pugixml)
+else()
+  target_link_libraries(xml_bench PRIVATE pugixml)
+endif()
+target_link_libraries(xml_bench PRIVATE korvel_xml korvel_fake_platform benchmark::benchmark)
