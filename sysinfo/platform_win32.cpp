@@ -7,24 +7,9 @@
 #include "errors.h"
 #include "platform.h"
 #include "unique_handle.h"
+#include "win32_text.h"
 
 namespace {
-
-// On Windows wchar_t and char16_t are both UTF-16 code units of the same size.
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-std::u16string U(const wchar_t* s, std::size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(s), n); }
-std::u16string U(const wchar_t* s) { return U(s, wcslen(s)); }
-
-std::u16string SystemErrorText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text = n ? U(buffer, n) : u"Systemfehler " + FromUtf8(std::to_string(code));
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();
-  return text;
-}
 
 class FileReadStream : public ReadStream {
 public:
@@ -343,4 +328,15 @@ VersionStrings Win32Platform::ReadVersionStrings(const std::u16string& path) {
   result.Product = read(L"ProductVersion");
   result.File = read(L"FileVersion");
   return result;
+}
+
+std::u16string SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string text = n ? U(buffer, n) : u"Systemfehler " + FromUtf8(std::to_string(code));
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();
+  return text;
 }

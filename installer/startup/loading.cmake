@@ -13,7 +13,7 @@ endif()
 # The loaders: settings file, condition checks, package descriptions, translations.
 add_library(korvel_loading STATIC
   system_facts.cpp settings.cpp condition_check.cpp package_loader.cpp translations.cpp)
-target_link_libraries(korvel_loading PUBLIC korvel_options korvel_lists korvel_xml korvel_sysinfo)
+target_link_libraries(korvel_loading PUBLIC korvel_options korvel_lists korvel_xml korvel_sysinfo korvel_discovery)
 korvel_warnings(korvel_loading)
 
 if(KORVEL_TESTS)

@@ -15,8 +15,18 @@ std::u16string ReplaceIgnoringCase(const std::u16string& text, const std::u16str
   if (pattern.empty() || text.size() < pattern.size()) return text;
   Platform& platform = Platform::Current();
   // The system's mapping keeps the length, so positions in the lowered text are positions in text.
-  const std::u16string lowered = platform.LowerCase(text);
-  const std::u16string needle = platform.LowerCase(pattern);
+  std::u16string lowered = platform.LowerCase(text);
+  std::u16string needle = platform.LowerCase(pattern);
+  if (lowered.size() != text.size() || needle.size() != pattern.size()) {
+    // A mapping that changed lengths would misplace every position: fall back to ASCII letters.
+    auto ascii = [](std::u16string s) {
+      for (char16_t& c : s)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+      return s;
+    };
+    lowered = ascii(text);
+    needle = ascii(pattern);
+  }
   std::u16string out;
   std::size_t from = 0;
   for (std::size_t at = lowered.find(needle); at != std::u16string::npos; at = lowered.find(needle, from)) {

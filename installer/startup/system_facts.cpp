@@ -1,6 +1,7 @@
 #include "system_facts.h"
 
 #include "md5.h"
+#include "file_search.h"
 #include "file_version.h"
 #include "os_info.h"
 #include "paths.h"
@@ -32,19 +33,7 @@ bool RunsOnWow64() { return IsWow64(); }
 std::uint32_t UserLanguageID() { return static_cast<std::uint32_t>(UserLanguage().LanguageID); }
 
 std::vector<std::u16string> FilesBelow(const std::u16string& start, bool recursive, const std::u16string& mask) {
-  // Until the shared file search is in: the translation folder's own "*.xml" files.
-  (void)recursive;
-  (void)mask;
   std::vector<std::u16string> files;
-  std::u16string directory = start;
-  if (!directory.empty() && directory.back() != u'\\') directory += u'\\';
-  Platform& platform = Platform::Current();
-  const auto entries = platform.ListDirectory(directory);
-  if (!entries) return files;
-  for (const DirectoryEntry& entry : *entries) {
-    if (entry.IsDirectory) continue;
-    const std::u16string name = platform.LowerCase(entry.Name);
-    if (name.size() >= 4 && name.compare(name.size() - 4, 4, u".xml") == 0) files.push_back(directory + entry.Name);
-  }
+  FindFiles(start, recursive, files, mask);
   return files;
 }

@@ -5,24 +5,13 @@
 
 #include "error_code_hex.h"
 #include "errors.h"
+#include "win32_text.h"
 
 namespace {
 
 bool terminating = false;
 std::function<void(const std::exception&)> exceptionReporter;
 ProcessCreator processCreator;
-
-std::u16string SystemText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text = n ? std::u16string(reinterpret_cast<const char16_t*>(buffer), n)
-                          : u"Systemfehler " + FromUtf8(std::to_string(code));
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && text.back() <= u' ') text.pop_back();
-  return text;
-}
 
 bool ClassMatches(HWND window, const wchar_t* filter) {
   if (!filter) return true;
@@ -94,7 +83,7 @@ void SetProcessCreator(ProcessCreator creator) { processCreator = std::move(crea
 
 TShellThread::TShellThread() {
   thread_.reset(CreateThread(nullptr, 0, &TShellThread::ThreadMain, this, CREATE_SUSPENDED, nullptr));
-  if (!thread_) throw KorvelError(u"EThread", u"Fehler beim Erzeugen des Threads: " + SystemText(GetLastError()));
+  if (!thread_) throw KorvelError(u"EThread", u"Fehler beim Erzeugen des Threads: " + SystemErrorText(GetLastError()));
 }
 
 TShellThread::~TShellThread() {

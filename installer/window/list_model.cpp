@@ -13,7 +13,14 @@ const char16_t* SubItemCaption(SubItem item) {
 
 const ListRow& ListView::Row(int index) const {
   if (index < 0 || index >= Count()) throw std::out_of_range("list row index out of range");
-  return rows_[static_cast<std::size_t>(index)];
+  ListRow& row = At(index);
+  row.Checked = checks_[static_cast<std::size_t>(index)] != 0;
+  return row;
+}
+
+bool ListView::Checked(int index) const {
+  if (index < 0 || index >= Count()) throw std::out_of_range("list row index out of range");
+  return checks_[static_cast<std::size_t>(index)] != 0;
 }
 
 int ListView::AddRow(const std::u16string& caption, int group, const std::array<std::u16string, kSubItemCount>& subItems) {
@@ -25,27 +32,30 @@ int ListView::AddRow(const std::u16string& caption, int group, const std::array<
   if (sorted_) {
     Platform& platform = Platform::Current();
     // After the last row that does not compare greater, so equal captions keep their order.
-    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row, [&](const ListRow& a, const ListRow& b) {
-      return platform.CompareStrings(a.Caption, b.Caption) < 0;
+    const auto it = std::upper_bound(slots_.begin(), slots_.end(), row.Caption, [&](const std::u16string& caption, int slot) {
+      return platform.CompareStrings(caption, rows_[static_cast<std::size_t>(slot)].Caption) < 0;
     });
-    at = static_cast<std::size_t>(it - rows_.begin());
+    at = static_cast<std::size_t>(it - slots_.begin());
   }
   const std::u16string lowered = Platform::Current().LowerCase(row.Name());
-  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
-  if (at == rows_.size() - 1) {
+  row.Checked = false;
+  slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(at), static_cast<int>(rows_.size()));
+  rows_.push_back(std::move(row));
+  checks_.insert(checks_.begin() + static_cast<std::ptrdiff_t>(at), 0);
+  if (at == rows_.size() - 1 && !nameIndexStale_) {
     nameIndex_.emplace(lowered, static_cast<int>(at));  // keeps an earlier row with that name
   } else {
-    RebuildNameIndex();
+    nameIndexStale_ = true;
   }
   Notify(ListChange::RowAdded, static_cast<int>(at));
   return static_cast<int>(at);
 }
 
 void ListView::SetChecked(int index, bool checked) {
-  Row(index);  // range check
-  ListRow& row = rows_[static_cast<std::size_t>(index)];
-  if (row.Checked == checked) return;
-  row.Checked = checked;
+  if (index < 0 || index >= Count()) throw std::out_of_range("list row index out of range");
+  char& state = checks_[static_cast<std::size_t>(index)];
+  if ((state != 0) == checked) return;
+  state = checked ? 1 : 0;
   checkedCount_ += checked ? 1 : -1;
   Notify(ListChange::CheckChanged, index);
 }
@@ -54,20 +64,37 @@ void ListView::SetSubItem(int index, SubItem item, const std::u16string& text) {
   Row(index);
   const int i = static_cast<int>(item);
   if (i < 0 || i >= kSubItemCount) throw std::out_of_range("sub-item out of range");
-  std::u16string& slot = rows_[static_cast<std::size_t>(index)].SubItems[static_cast<std::size_t>(i)];
+  std::u16string& slot = At(index).SubItems[static_cast<std::size_t>(i)];
   if (slot == text) return;
   slot = text;
-  if (item == SubItem::Name) RebuildNameIndex();
+  if (item == SubItem::Name) nameIndexStale_ = true;
   Notify(ListChange::TextChanged, index);
 }
 
 void ListView::SortByCaption() {
   Platform& platform = Platform::Current();
-  std::stable_sort(rows_.begin(), rows_.end(), [&](const ListRow& a, const ListRow& b) {
-    return platform.CompareStrings(a.Caption, b.Caption) < 0;
+  // Sorts positions over a compact copy of the captions; the rows themselves stay where they are.
+  std::vector<std::u16string> captions;
+  captions.reserve(slots_.size());
+  for (int slot : slots_) captions.push_back(rows_[static_cast<std::size_t>(slot)].Caption);
+  std::vector<int> order(slots_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return platform.CompareStrings(captions[static_cast<std::size_t>(a)], captions[static_cast<std::size_t>(b)]) < 0;
   });
+  std::vector<int> sortedSlots;
+  std::vector<char> sortedChecks;
+  sortedSlots.reserve(slots_.size());
+  sortedChecks.reserve(checks_.size());
+  for (int i : order) {
+    sortedSlots.push_back(slots_[static_cast<std::size_t>(i)]);
+    sortedChecks.push_back(checks_[static_cast<std::size_t>(i)]);
+  }
+  slots_ = std::move(sortedSlots);
+  checks_ = std::move(sortedChecks);
+  lastOrder_ = std::move(order);
   sorted_ = true;
-  RebuildNameIndex();
+  nameIndexStale_ = true;
   Notify(ListChange::Reordered, -1);
 }
 
@@ -100,14 +127,16 @@ int ListView::FindGroup(const std::u16string& header) const {
 }
 
 int ListView::FindByName(const std::u16string& text) const {
+  if (nameIndexStale_) RebuildNameIndex();
   const auto it = nameIndex_.find(Platform::Current().LowerCase(text));
   return it == nameIndex_.end() ? -1 : it->second;
 }
 
-void ListView::RebuildNameIndex() {
+void ListView::RebuildNameIndex() const {
+  nameIndexStale_ = false;
   nameIndex_.clear();
   Platform& platform = Platform::Current();
-  for (std::size_t i = 0; i < rows_.size(); ++i) nameIndex_.emplace(platform.LowerCase(rows_[i].Name()), static_cast<int>(i));
+  for (int i = 0; i < Count(); ++i) nameIndex_.emplace(platform.LowerCase(At(i).Name()), i);
 }
 
 int ListView::Subscribe(Listener listener) {

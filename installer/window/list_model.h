@@ -65,7 +65,8 @@ public:
   int Count() const { return static_cast<int>(rows_.size()); }
   // The row at index; raises std::out_of_range outside 0..Count()-1.
   const ListRow& Row(int index) const;
-  bool Checked(int index) const { return Row(index).Checked; }
+  // Raises std::out_of_range outside 0..Count()-1.
+  bool Checked(int index) const;
   // Appends an unchecked row (or inserts it at its sorted place once SortByCaption has been
   // called) and returns its index. Reports RowAdded; a new row is unchecked, so no CheckChanged.
   int AddRow(const std::u16string& caption, int group, const std::array<std::u16string, kSubItemCount>& subItems);
@@ -83,6 +84,9 @@ public:
   // view stays sorted: AddRow inserts after the last row that does not compare greater.
   void SortByCaption();
   bool Sorted() const { return sorted_; }
+  // After the latest SortByCaption: for each row, the index it had before that sort. Empty
+  // before the first sort; observers of Reordered use it to carry their per-row data along.
+  const std::vector<int>& LastOrder() const { return lastOrder_; }
 
   // ---- Groups ----
   // A group's number is its position in the list. Groups are never removed.
@@ -110,10 +114,20 @@ public:
 
 private:
   void Notify(ListChange kind, int index);
-  void RebuildNameIndex();
+  ListRow& At(int index) const { return rows_[static_cast<std::size_t>(slots_[static_cast<std::size_t>(index)])]; }
+  void RebuildNameIndex() const;
 
-  std::vector<ListRow> rows_;
-  std::unordered_map<std::u16string, int> nameIndex_;   // lowered "Name" -> first row
+  // Check states live apart from the rows, where the rules can reach them without touching the
+  // rows' texts; Row() copies a row's state into it when it is read.
+  // rows_ holds the rows in the order they were added and never moves them; slots_ gives, per
+  // index, the row's place in rows_, so a sort moves integers rather than rows.
+  mutable std::vector<ListRow> rows_;
+  std::vector<int> slots_;
+  std::vector<char> checks_;  // per index
+  // lowered "Name" -> first row; rebuilt on demand after rows moved or were renamed
+  mutable std::unordered_map<std::u16string, int> nameIndex_;
+  mutable bool nameIndexStale_ = false;
+  std::vector<int> lastOrder_;
   std::vector<std::u16string> groups_;
   std::unordered_map<std::u16string, int> groupIndex_;  // header -> first group
   bool sorted_ = false;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "errors.h"
+#include "win32_text.h"
 #include "platform.h"
 #include "save_file.h"
 #include "save_file_rules.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
 std::u16string CurrentDirectory() {
   std::vector<wchar_t> buffer(MAX_PATH);
@@ -29,18 +29,6 @@ void CreateDirectories(const std::u16string& directory) {
     if (directory[i] == u'\\' || directory[i] == u'/') CreateDirectoryW(W(directory.substr(0, i)), nullptr);
   }
   CreateDirectoryW(W(directory), nullptr);
-}
-
-std::u16string SystemText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string text = n ? std::u16string(reinterpret_cast<const char16_t*>(buffer), n)
-                          : u"Systemfehler " + FromUtf8(std::to_string(code));
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && text.back() <= u' ') text.pop_back();
-  return text;
 }
 
 // Writes all of bytes; returns how many were written.
@@ -84,7 +72,7 @@ bool WriteTextFile(const std::u16string& fileName, const std::string& ansiText, 
   UniqueHandle file(CreateFileW(W(chosen), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    throw EFCreateError(u"Datei " + chosen + u" kann nicht erstellt werden. " + SystemText(GetLastError()));
+    throw EFCreateError(u"Datei " + chosen + u" kann nicht erstellt werden. " + SystemErrorText(GetLastError()));
   }
 
   bool written = false;

@@ -21,7 +21,6 @@
 // walking every row.
 struct SelectionLists::Index {
   struct ExactKey {
-    std::u16string Text;
     std::vector<int> MainIds, DetailIds;          // rows whose "id" is this key
     std::vector<int> MainPrereqs, DetailPrereqs;  // rows whose "prereq" is this key
     int DetailChecked = 0;                        // checked rows among DetailIds
@@ -34,10 +33,12 @@ struct SelectionLists::Index {
   };
   struct RowKeys {
     int Id = -1, Lower = -1, Prereq = -1;  // Prereq -1: empty, names nothing
+    bool Captioned = false;                // the row's caption is not empty (it never changes)
   };
 
   std::unordered_map<std::u16string, int> exactLookup, lowerLookup;
   std::vector<ExactKey> exact;
+  std::vector<std::u16string> exactText;  // the text of each exact key
   std::vector<LowerKey> lower;
   std::vector<RowKeys> mainKeys, detailKeys;
   std::vector<int> mainCandidates, detailCandidates;
@@ -47,7 +48,10 @@ struct SelectionLists::Index {
 
   int Exact(const std::u16string& text) {
     const auto [it, added] = exactLookup.emplace(text, static_cast<int>(exact.size()));
-    if (added) exact.push_back(ExactKey{text, {}, {}, {}, {}, 0, false});
+    if (added) {
+      exact.emplace_back();
+      exactText.push_back(text);
+    }
     return it->second;
   }
   int Lower(const std::u16string& text) {
@@ -74,6 +78,7 @@ struct SelectionLists::Index {
     keys.Id = Exact(row.Id());
     keys.Lower = Lower(row.Id());
     keys.Prereq = row.Prereq().empty() ? -1 : Exact(row.Prereq());
+    keys.Captioned = !row.Caption.empty();
     ExactKey& id = exact[static_cast<std::size_t>(keys.Id)];
     LowerKey& low = lower[static_cast<std::size_t>(keys.Lower)];
     if (isMain) {
@@ -103,6 +108,7 @@ struct SelectionLists::Index {
     exactLookup.clear();
     lowerLookup.clear();
     exact.clear();
+    exactText.clear();
     lower.clear();
     mainKeys.clear();
     detailKeys.clear();
@@ -116,15 +122,96 @@ struct SelectionLists::Index {
     for (int i = 0; i < detail.Count(); ++i) Append(detail, false, i);
   }
 
+  // Carries the per-row keys of one view along a sort (order: old index of each row) and refills
+  // that view's row lists in the new index order. Counters do not change with the order; which
+  // main row of an id comes last may, so every key is looked at again by the next mirroring.
+  void Reorder(const ListView& view, bool isMain, const ListView& main, const ListView& detail) {
+    auto& keys = isMain ? mainKeys : detailKeys;
+    const std::vector<int>& order = view.LastOrder();
+    if (order.size() != keys.size()) {
+      Rebuild(main, detail);
+      return;
+    }
+    std::vector<RowKeys> moved(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i) moved[i] = keys[static_cast<std::size_t>(order[i])];
+    keys = std::move(moved);
+    Renumber();
+    for (ExactKey& entry : exact) {
+      (isMain ? entry.MainIds : entry.DetailIds).clear();
+      (isMain ? entry.MainPrereqs : entry.DetailPrereqs).clear();
+    }
+    if (isMain)
+      for (LowerKey& entry : lower) entry.MainRows.clear();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const int row = static_cast<int>(i);
+      const RowKeys& k = keys[i];
+      ExactKey& id = exact[static_cast<std::size_t>(k.Id)];
+      (isMain ? id.MainIds : id.DetailIds).push_back(row);
+      if (k.Prereq >= 0) {
+        ExactKey& prereq = exact[static_cast<std::size_t>(k.Prereq)];
+        (isMain ? prereq.MainPrereqs : prereq.DetailPrereqs).push_back(row);
+      }
+      if (isMain) lower[static_cast<std::size_t>(k.Lower)].MainRows.push_back(row);
+    }
+    std::fill(mainVisit.begin(), mainVisit.end(), 0u);
+    std::fill(detailVisit.begin(), detailVisit.end(), 0u);
+    walk = 0;
+    for (std::size_t key = 0; key < exact.size(); ++key) MarkExact(static_cast<int>(key));
+    for (std::size_t key = 0; key < lower.size(); ++key) MarkLower(static_cast<int>(key));
+  }
+
+  // Numbers the keys in the order the main rows, then the detail rows, name them, so that
+  // walking the rows in index order also walks the keys in order.
+  void Renumber() {
+    std::vector<int> toExact(exact.size(), -1), toLower(lower.size(), -1);
+    int nextExact = 0, nextLower = 0;
+    auto see = [&](const RowKeys& k) {
+      if (toExact[static_cast<std::size_t>(k.Id)] < 0) toExact[static_cast<std::size_t>(k.Id)] = nextExact++;
+      if (k.Prereq >= 0 && toExact[static_cast<std::size_t>(k.Prereq)] < 0) toExact[static_cast<std::size_t>(k.Prereq)] = nextExact++;
+      if (toLower[static_cast<std::size_t>(k.Lower)] < 0) toLower[static_cast<std::size_t>(k.Lower)] = nextLower++;
+    };
+    for (const RowKeys& k : mainKeys) see(k);
+    for (const RowKeys& k : detailKeys) see(k);
+    for (int& n : toExact)
+      if (n < 0) n = nextExact++;
+    for (int& n : toLower)
+      if (n < 0) n = nextLower++;
+    std::vector<ExactKey> exactMoved(exact.size());
+    std::vector<std::u16string> textMoved(exact.size());
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+      exactMoved[static_cast<std::size_t>(toExact[i])] = std::move(exact[i]);
+      textMoved[static_cast<std::size_t>(toExact[i])] = std::move(exactText[i]);
+    }
+    std::vector<LowerKey> lowerMoved(lower.size());
+    for (std::size_t i = 0; i < lower.size(); ++i) lowerMoved[static_cast<std::size_t>(toLower[i])] = std::move(lower[i]);
+    exact = std::move(exactMoved);
+    exactText = std::move(textMoved);
+    lower = std::move(lowerMoved);
+    for (auto& entry : exactLookup) entry.second = toExact[static_cast<std::size_t>(entry.second)];
+    for (auto& entry : lowerLookup) entry.second = toLower[static_cast<std::size_t>(entry.second)];
+    for (auto* keys : {&mainKeys, &detailKeys}) {
+      for (RowKeys& k : *keys) {
+        k.Id = toExact[static_cast<std::size_t>(k.Id)];
+        k.Lower = toLower[static_cast<std::size_t>(k.Lower)];
+        if (k.Prereq >= 0) k.Prereq = toExact[static_cast<std::size_t>(k.Prereq)];
+      }
+    }
+    // Every key is looked at again by the next mirroring anyway.
+    for (ExactKey& entry : exact) entry.Candidate = false;
+    for (LowerKey& entry : lower) entry.Candidate = false;
+    mainCandidates.clear();
+    detailCandidates.clear();
+  }
+
   // True when the row's id or prereq no longer is what the index holds for it.
   bool KeysChanged(const ListView& view, bool isMain, int index) const {
     const auto& keys = isMain ? mainKeys : detailKeys;
     if (index < 0 || static_cast<std::size_t>(index) >= keys.size()) return true;
     const RowKeys& k = keys[static_cast<std::size_t>(index)];
     const ListRow& row = view.Row(index);
-    if (exact[static_cast<std::size_t>(k.Id)].Text != row.Id()) return true;
+    if (exactText[static_cast<std::size_t>(k.Id)] != row.Id()) return true;
     if (k.Prereq < 0) return !row.Prereq().empty();
-    return exact[static_cast<std::size_t>(k.Prereq)].Text != row.Prereq();
+    return exactText[static_cast<std::size_t>(k.Prereq)] != row.Prereq();
   }
 
   std::uint32_t NextWalk() {
@@ -219,7 +306,7 @@ void SelectionLists::OnMainChange(const ListEvent& event) {
         ix.Rebuild(InstallList, InstallListDetail);
       break;
     case ListChange::Reordered:
-      ix.Rebuild(InstallList, InstallListDetail);
+      ix.Reorder(InstallList, true, InstallList, InstallListDetail);
       break;
     case ListChange::TextChanged:
       if (ix.KeysChanged(InstallList, true, event.Index)) ix.Rebuild(InstallList, InstallListDetail);
@@ -247,7 +334,7 @@ void SelectionLists::OnDetailChange(const ListEvent& event) {
         ix.Rebuild(InstallList, InstallListDetail);
       break;
     case ListChange::Reordered:
-      ix.Rebuild(InstallList, InstallListDetail);
+      ix.Reorder(InstallListDetail, false, InstallList, InstallListDetail);
       break;
     case ListChange::TextChanged:
       if (ix.KeysChanged(InstallListDetail, false, event.Index)) ix.Rebuild(InstallList, InstallListDetail);
@@ -309,8 +396,11 @@ void SelectionLists::ApplyPrereq(int target, int changed, ListView& view) {
 }
 
 void SelectionLists::InstallListItemChecked(int row) {
-  if (!InRange(InstallList, row) || InstallList.Row(row).Caption.empty() || !CheckEventsEnabled) return;
+  if (!CheckEventsEnabled || !InRange(InstallList, row)) return;
   Index& ix = *index_;
+  if (static_cast<std::size_t>(row) < ix.mainKeys.size() ? !ix.mainKeys[static_cast<std::size_t>(row)].Captioned
+                                                          : InstallList.Row(row).Caption.empty())
+    return;
   {
     GuardClosed guard(CheckEventsEnabled);
     WalkPrereq(InstallList, row, true);
@@ -343,8 +433,11 @@ void SelectionLists::InstallListItemChecked(int row) {
 
 void SelectionLists::InstallListDetailItemChecked(int row) {
   if (!CheckEventsEnabled) return;
-  if (row != -1 && (!InRange(InstallListDetail, row) || InstallListDetail.Row(row).Caption.empty())) return;
+  if (row != -1 && !InRange(InstallListDetail, row)) return;
   Index& ix = *index_;
+  if (row != -1 && (static_cast<std::size_t>(row) < ix.detailKeys.size() ? !ix.detailKeys[static_cast<std::size_t>(row)].Captioned
+                                                                         : InstallListDetail.Row(row).Caption.empty()))
+    return;
   int counter = 0;
   {
     GuardClosed guard(CheckEventsEnabled);

@@ -38,7 +38,7 @@ TEST(Switches, AreFoundInAnyCaseAndBetweenBlanksOnly) {
     TRunOptions options;
     ReadSwitches(row.arguments, options);
     std::string joined;
-    for (const auto& a : row.arguments) joined += "[" + ToUtf8(a) + "]";
+    for (const auto& a : row.arguments) joined.append("[").append(ToUtf8(a)).append("]");
     EXPECT_EQ(options.DebugMode, row.debug) << joined;
     EXPECT_EQ(options.SilentMode, row.silent) << joined;
   }

@@ -259,6 +259,19 @@ TEST_F(SelectionRulesTest, ApplyPrereqGivesOneTargetItsStateAndFollowsFromIt) {
   EXPECT_EQ(Marks(lists.InstallList), u"xxx");
 }
 
+TEST_F(SelectionRulesTest, RowsAddedAfterSortingTakeTheirPlaceAndFollowTheRules) {
+  Load({{u"a", u"A", u"", false}, {u"c", u"C", u"", false}});
+  // A package loaded late sorts between the two; checking it checks its prerequisite.
+  AddPackage(lists, {u"b", u"B", u"c", true});
+  EXPECT_EQ(lists.InstallList.Row(1).Id(), u"b");
+  EXPECT_EQ(lists.InstallListDetail.Row(1).Id(), u"b");
+  EXPECT_EQ(Marks(lists.InstallListDetail), u".xx");
+  EXPECT_EQ(Marks(lists.InstallList), u".xx");
+  lists.InstallList.SetChecked(2, false);  // c off: b needs it
+  EXPECT_EQ(Marks(lists.InstallListDetail), u"...");
+  EXPECT_EQ(SelectionLists::GetListItemIDX(&lists.InstallList, u"c"), 2);
+}
+
 TEST_F(SelectionRulesTest, GroupsAreSharedByNumberAndAnEmptyNameHasNone) {
   const struct {
     std::u16string name;
