@@ -25,7 +25,7 @@ def main():
         print(f"Korvel starts in a fresh Wine prefix ({machine.prefix}); the countdown is {COUNTDOWN} s.")
         proc = machine.start_korvel()
         time.sleep(COUNTDOWN / 2 + 2)
-        subprocess.run(["import", "-display", display, "-window", "root", screenshot],
+        subprocess.run(["import", "-display", display, "-window", "root", "-trim", "+repage", screenshot],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         code = proc.wait(timeout=300)
         machine.settle()
