@@ -1,5 +1,7 @@
 #include "version.h"
 
+#include "integer_text.h"
+
 #include <array>
 
 std::vector<std::u16string> SplitQuoted(const std::u16string& text, char16_t separator) {
@@ -20,55 +22,8 @@ std::vector<std::u16string> SplitQuoted(const std::u16string& text, char16_t sep
   return pieces;
 }
 
-namespace {
-
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::int32_t ReadVersionNumber(const std::u16string& piece) {
-  std::size_t i = 0;
-  const std::size_t n = piece.size();
-  while (i < n && piece[i] == u' ') ++i;
-  bool negative = false;
-  if (i < n && (piece[i] == u'+' || piece[i] == u'-')) negative = piece[i++] == u'-';
-
-  std::size_t digits = i;
-  bool hex = false;
-  if (i < n && (piece[i] == u'$' || piece[i] == u'x' || piece[i] == u'X')) {
-    hex = true;
-    digits = i + 1;
-  } else if (i + 1 < n && piece[i] == u'0' && (piece[i + 1] == u'x' || piece[i + 1] == u'X')) {
-    hex = true;
-    digits = i + 2;
-  }
-  if (digits >= n) return 0;
-
-  std::uint32_t magnitude = 0;
-  if (hex) {
-    if (n - digits > 8) return 0;
-    for (std::size_t k = digits; k < n; ++k) {
-      const int d = HexDigit(piece[k]);
-      if (d < 0) return 0;
-      magnitude = (magnitude << 4) | static_cast<std::uint32_t>(d);
-    }
-  } else {
-    const std::uint64_t limit = negative ? 2147483648ULL : 2147483647ULL;
-    std::uint64_t value = 0;
-    for (std::size_t k = digits; k < n; ++k) {
-      if (piece[k] < u'0' || piece[k] > u'9') return 0;
-      value = value * 10 + static_cast<std::uint64_t>(piece[k] - u'0');
-      if (value > limit) return 0;
-    }
-    magnitude = static_cast<std::uint32_t>(value);
-  }
-  if (negative) magnitude = 0u - magnitude;
-  return static_cast<std::int32_t>(magnitude);
+  return ParseInteger(piece, HexNumbers::Pattern32).value_or(0);
 }
 
 void TVersion::Parse(const std::u16string& text) {

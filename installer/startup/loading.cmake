@@ -1,9 +1,9 @@
 # Settings, command line, user texts, condition checks, package loader and translations.
 
-# The options and texts that every part of the installer reads; nothing but the platform below.
+# The options and texts that every part of the installer reads.
 add_library(korvel_options STATIC run_options.cpp message_table.cpp)
 target_include_directories(korvel_options PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(korvel_options PUBLIC korvel_platform)
+target_link_libraries(korvel_options PUBLIC korvel_platform korvel_sysinfo)
 korvel_warnings(korvel_options)
 
 if(KORVEL_TESTS)

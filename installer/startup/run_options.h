@@ -23,11 +23,6 @@ extern TRunOptions RunOptions;
 // both ends, it is "/debug" or "/silent". Other arguments are ignored; nothing is ever cleared.
 void ReadSwitches(const std::vector<std::u16string>& arguments, TRunOptions& options);
 
-// An integer in the syntax the settings file uses: leading blanks (U+0020), an optional sign,
-// then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X"; nothing after.
-// Nothing for the empty text, any other text, and values outside the signed 32-bit range.
-std::optional<std::int32_t> ParseInteger(const std::u16string& text);
-
 // The countdown that the "value" text of a "timer" element gives: the low 16 bits of its number
 // as a signed value (70000 gives 4464). A text that is no number keeps previous.
 std::int16_t CountdownFromText(const std::u16string& text, std::int16_t previous);
