@@ -5,7 +5,6 @@
 
 TRunOptions RunOptions;
 
-
 void ReadSwitches(const std::vector<std::u16string>& arguments, TRunOptions& options) {
   for (const std::u16string& argument : arguments) {
     std::u16string lowered = argument;
