@@ -13,6 +13,19 @@
 
 namespace {
 
+// Moves window, keeping its size, to the middle of the work area of the monitor that flag picks.
+void CenterOnWorkArea(HWND window, DWORD flag) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, flag), &monitor)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(window, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
+               work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 std::u16string U(const wchar_t* s, std::size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(s), n); }
 
@@ -185,15 +198,7 @@ void TfrmGUI::OnCreate() {
   CreateControls();
 
   // Centred on the screen's work area, as designed.
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  RECT r;
-  GetWindowRect(window_, &r);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(window_, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
-               work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CenterOnWorkArea(window_, MONITOR_DEFAULTTOPRIMARY);
   Layout();
   creating_ = true;
   try {
@@ -447,16 +452,7 @@ void TfrmGUI::FillWorkArea() {
 void TfrmGUI::SetCaption(const std::u16string& caption) { SetWindowTextW(window_, W(caption)); }
 
 void TfrmGUI::ShowForm() {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  if (GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    RECT r;
-    GetWindowRect(window_, &r);
-    const RECT& work = monitor.rcWork;
-    SetWindowPos(window_, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
-                 work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  CenterOnWorkArea(window_, MONITOR_DEFAULTTONEAREST);
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
 }
