@@ -369,6 +369,31 @@ def scenario_program_directory_settings_preferred(build, work, display):
     expect(names == ["Immer"], f"installed {names}: the program directory's settings were not preferred")
 
 
+def scenario_countdown_then_run_then_restart(build, work, display):
+    m = Machine(build, work, display)
+    m.stage({"a": package("a", "50", "Paket A", "G", 0)},
+            settings='<settings title="Neustart" RebootWhenFinish="1"><timer value="2"/></settings>\n')
+    # shutdown.exe is started by name, so a recording stand-in in Korvel's folder observes the
+    # restart without restarting anything.
+    shutil.copy(os.path.join(build, "examples", "example_setup.exe"), os.path.join(m.korvel_dir, "shutdown.exe"))
+    m.env["EXAMPLE_SETUP_RECORD"] = r"C:\shutdown.txt"
+    watcher = subprocess.Popen([WINE, os.path.join(build, "tests", "scenarios", "caption_watcher.exe"), "Neustart",
+                                "Pause", r"C:\captions.txt", "60000"], env=m.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    expect(m.run_korvel() == 0, "Korvel's exit code is not 0")
+    watcher.wait(timeout=90)
+    with open(m.file("C:\\captions.txt"), encoding="utf-8") as f:
+        counts = [line for line in f.read().splitlines() if "(" in line]
+    expect(counts == ["Pause (2)", "Pause (1)", "Pause (0)"], f"the pause button showed {counts}")
+    expect([r[1] for r in results(m.log_lines()) if r[0] == "item"] == ["Paket A"], "the run did not happen")
+    with open(m.file("C:\\shutdown.txt"), encoding="utf-8") as f:
+        fields = f.read().splitlines()[0].split("|")
+    expect(fields[0].lower().endswith("shutdown.exe"), f"{fields}")
+    expect(fields[1].split(None, 1)[1].strip() == "-r -f -t 0", f"restart command line: {fields[1]!r}")
+    expect(fields[3] == "show 0", f"the restart was not started hidden: {fields[3]}")
+    expect(fields[4] == "log present", "the restart was started before the log was written")
+
+
 SCENARIOS = {name[len("scenario_"):]: fn for name, fn in globals().items() if name.startswith("scenario_")}
 
 
