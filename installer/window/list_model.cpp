@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "platform.h"
 
@@ -23,11 +24,11 @@ bool ListView::Checked(int index) const {
   return checks_[static_cast<std::size_t>(index)] != 0;
 }
 
-int ListView::AddRow(const std::u16string& caption, int group, const std::array<std::u16string, kSubItemCount>& subItems) {
+int ListView::AddRow(std::u16string caption, int group, std::array<std::u16string, kSubItemCount> subItems) {
   ListRow row;
-  row.Caption = caption;
+  row.Caption = std::move(caption);
   row.Group = group;
-  row.SubItems = subItems;
+  row.SubItems = std::move(subItems);
   std::size_t at = rows_.size();
   if (sorted_) {
     Platform& platform = Platform::Current();

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -69,7 +70,7 @@ public:
   bool Checked(int index) const;
   // Appends an unchecked row (or inserts it at its sorted place once SortByCaption has been
   // called) and returns its index. Reports RowAdded; a new row is unchecked, so no CheckChanged.
-  int AddRow(const std::u16string& caption, int group, const std::array<std::u16string, kSubItemCount>& subItems);
+  int AddRow(std::u16string caption, int group, std::array<std::u16string, kSubItemCount> subItems);
   // Sets the check state. Reports CheckChanged only when the state really changes, to every
   // listener, whoever made the change. Out-of-range indices raise std::out_of_range.
   void SetChecked(int index, bool checked);
@@ -119,9 +120,10 @@ private:
 
   // Check states live apart from the rows, where the rules can reach them without touching the
   // rows' texts; Row() copies a row's state into it when it is read.
-  // rows_ holds the rows in the order they were added and never moves them; slots_ gives, per
-  // index, the row's place in rows_, so a sort moves integers rather than rows.
-  mutable std::vector<ListRow> rows_;
+  // rows_ holds the rows in the order they were added and never moves them, not even when it
+  // grows; slots_ gives, per index, the row's place in rows_, so a sort moves integers rather
+  // than rows.
+  mutable std::deque<ListRow> rows_;
   std::vector<int> slots_;
   std::vector<char> checks_;  // per index
   // lowered "Name" -> first row; rebuilt on demand after rows moved or were renamed

@@ -6,6 +6,6 @@ korvel_warnings(korvel_lists)
 
 if(KORVEL_TESTS)
   korvel_add_gtest(NAME korvel_lists_tests
-    SOURCES tests/list_model_test.cpp tests/selection_rules_test.cpp
+    SOURCES tests/list_model_test.cpp tests/selection_rules_test.cpp tests/row_list_test.cpp
     LIBS korvel_lists korvel_fake_platform)
 endif()

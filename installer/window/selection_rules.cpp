@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform.h"
+#include "row_list.h"
 
 // Look-ups and counters over both views, kept current from the views' notifications, so that a
 // check change costs time in proportion to the rows it affects rather than to the whole lists.
@@ -21,13 +22,13 @@
 // walking every row.
 struct SelectionLists::Index {
   struct ExactKey {
-    std::vector<int> MainIds, DetailIds;          // rows whose "id" is this key
-    std::vector<int> MainPrereqs, DetailPrereqs;  // rows whose "prereq" is this key
+    RowList MainIds, DetailIds;          // rows whose "id" is this key
+    RowList MainPrereqs, DetailPrereqs;  // rows whose "prereq" is this key
     int DetailChecked = 0;                        // checked rows among DetailIds
     bool Candidate = false;                       // awaiting the main -> detail mirroring
   };
   struct LowerKey {
-    std::vector<int> MainRows;  // main rows whose lowered "id" is this key
+    RowList MainRows;  // main rows whose lowered "id" is this key
     int DetailCount = 0, DetailChecked = 0;
     bool Candidate = false;     // awaiting the detail -> main mirroring
   };
@@ -135,7 +136,6 @@ struct SelectionLists::Index {
     std::vector<RowKeys> moved(keys.size());
     for (std::size_t i = 0; i < order.size(); ++i) moved[i] = keys[static_cast<std::size_t>(order[i])];
     keys = std::move(moved);
-    Renumber();
     for (ExactKey& entry : exact) {
       (isMain ? entry.MainIds : entry.DetailIds).clear();
       (isMain ? entry.MainPrereqs : entry.DetailPrereqs).clear();
@@ -158,49 +158,6 @@ struct SelectionLists::Index {
     walk = 0;
     for (std::size_t key = 0; key < exact.size(); ++key) MarkExact(static_cast<int>(key));
     for (std::size_t key = 0; key < lower.size(); ++key) MarkLower(static_cast<int>(key));
-  }
-
-  // Numbers the keys in the order the main rows, then the detail rows, name them, so that
-  // walking the rows in index order also walks the keys in order.
-  void Renumber() {
-    std::vector<int> toExact(exact.size(), -1), toLower(lower.size(), -1);
-    int nextExact = 0, nextLower = 0;
-    auto see = [&](const RowKeys& k) {
-      if (toExact[static_cast<std::size_t>(k.Id)] < 0) toExact[static_cast<std::size_t>(k.Id)] = nextExact++;
-      if (k.Prereq >= 0 && toExact[static_cast<std::size_t>(k.Prereq)] < 0) toExact[static_cast<std::size_t>(k.Prereq)] = nextExact++;
-      if (toLower[static_cast<std::size_t>(k.Lower)] < 0) toLower[static_cast<std::size_t>(k.Lower)] = nextLower++;
-    };
-    for (const RowKeys& k : mainKeys) see(k);
-    for (const RowKeys& k : detailKeys) see(k);
-    for (int& n : toExact)
-      if (n < 0) n = nextExact++;
-    for (int& n : toLower)
-      if (n < 0) n = nextLower++;
-    std::vector<ExactKey> exactMoved(exact.size());
-    std::vector<std::u16string> textMoved(exact.size());
-    for (std::size_t i = 0; i < exact.size(); ++i) {
-      exactMoved[static_cast<std::size_t>(toExact[i])] = std::move(exact[i]);
-      textMoved[static_cast<std::size_t>(toExact[i])] = std::move(exactText[i]);
-    }
-    std::vector<LowerKey> lowerMoved(lower.size());
-    for (std::size_t i = 0; i < lower.size(); ++i) lowerMoved[static_cast<std::size_t>(toLower[i])] = std::move(lower[i]);
-    exact = std::move(exactMoved);
-    exactText = std::move(textMoved);
-    lower = std::move(lowerMoved);
-    for (auto& entry : exactLookup) entry.second = toExact[static_cast<std::size_t>(entry.second)];
-    for (auto& entry : lowerLookup) entry.second = toLower[static_cast<std::size_t>(entry.second)];
-    for (auto* keys : {&mainKeys, &detailKeys}) {
-      for (RowKeys& k : *keys) {
-        k.Id = toExact[static_cast<std::size_t>(k.Id)];
-        k.Lower = toLower[static_cast<std::size_t>(k.Lower)];
-        if (k.Prereq >= 0) k.Prereq = toExact[static_cast<std::size_t>(k.Prereq)];
-      }
-    }
-    // Every key is looked at again by the next mirroring anyway.
-    for (ExactKey& entry : exact) entry.Candidate = false;
-    for (LowerKey& entry : lower) entry.Candidate = false;
-    mainCandidates.clear();
-    detailCandidates.clear();
   }
 
   // True when the row's id or prereq no longer is what the index holds for it.
@@ -239,7 +196,7 @@ struct SelectionLists::Index {
       const int key = state ? k.Prereq : k.Id;
       if (key < 0) continue;
       const ExactKey& entry = exact[static_cast<std::size_t>(key)];
-      const std::vector<int>& targets =
+      const RowList& targets =
           state ? (isMain ? entry.MainIds : entry.DetailIds) : (isMain ? entry.MainPrereqs : entry.DetailPrereqs);
       found.clear();
       for (int target : targets) {
@@ -418,7 +375,7 @@ void SelectionLists::InstallListItemChecked(int row) {
       const std::size_t mismatched =
           state ? entry.DetailIds.size() - static_cast<std::size_t>(entry.DetailChecked) : static_cast<std::size_t>(entry.DetailChecked);
       if (mismatched == 0) continue;
-      const std::vector<int> rows = entry.DetailIds;
+      const std::vector<int> rows(entry.DetailIds.begin(), entry.DetailIds.end());
       for (int d : rows) InstallListDetail.SetChecked(d, state);
     }
     // What the loop changed is in step now.
@@ -454,7 +411,7 @@ void SelectionLists::InstallListDetailItemChecked(int row) {
       const Index::LowerKey& entry = ix.lower[static_cast<std::size_t>(key)];
       if (entry.DetailCount == 0) continue;
       const bool state = entry.DetailChecked > 0;
-      const std::vector<int> rows = entry.MainRows;
+      const std::vector<int> rows(entry.MainRows.begin(), entry.MainRows.end());
       for (int m : rows) InstallList.SetChecked(m, state);
     }
     for (int key : ix.detailCandidates) ix.lower[static_cast<std::size_t>(key)].Candidate = false;
