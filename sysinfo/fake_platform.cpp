@@ -179,9 +179,16 @@ std::optional<std::vector<DirectoryEntry>> FakePlatform::ListDirectory(const std
   const std::u16string key = Resolve(Key(directory));
   const auto dir = nodes_.find(key);
   if (dir == nodes_.end() || !dir->second.IsDirectory) return std::nullopt;
+  // Listed in the order of their keys, as a file system that keeps its directories sorted does.
+  std::vector<const std::pair<const std::u16string, Node>*> children;
+  for (const auto& entry : nodes_) {
+    if (ParentOf(entry.first) == key) children.push_back(&entry);
+  }
+  std::sort(children.begin(), children.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
   std::vector<DirectoryEntry> entries{{u".", true, false}, {u"..", true, false}};
-  for (const auto& [path, node] : nodes_) {
-    if (ParentOf(path) == key) entries.push_back({node.Name, node.IsDirectory, !node.LinkTarget.empty()});
+  for (const auto* child : children) {
+    const Node& node = child->second;
+    entries.push_back({node.Name, node.IsDirectory, !node.LinkTarget.empty()});
   }
   return entries;
 }
@@ -232,8 +239,12 @@ std::u16string FakePlatform::LowerCase(const std::u16string& text) {
 int FakePlatform::CompareStrings(const std::u16string& a, const std::u16string& b) {
   // Like a word sort: letters compare without regard to case first, and only when the texts
   // are otherwise equal does small come before capital.
-  const std::u16string la = LowerCase(a), lb = LowerCase(b);
-  if (la != lb) return la < lb ? -1 : 1;
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t la = FakeLower(a[i]), lb = FakeLower(b[i]);
+    if (la != lb) return la < lb ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i]) return a[i] > b[i] ? -1 : 1;
   }

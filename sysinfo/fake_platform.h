@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform.h"
@@ -92,7 +93,7 @@ private:
   std::u16string Resolve(const std::u16string& key) const;
   Node* Find(const std::u16string& path);
 
-  std::map<std::u16string, Node> nodes_;
+  std::unordered_map<std::u16string, Node> nodes_;  // by key
   bool hasLinks_ = false;
   std::map<std::u16string, std::u16string> environment_;  // lower-case name -> value
   std::u16string moduleFileName_ = u"C:\\Setup\\Korvel.exe";
