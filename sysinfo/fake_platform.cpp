@@ -241,6 +241,7 @@ int FakePlatform::CompareStrings(const std::u16string& a, const std::u16string& 
   // are otherwise equal does small come before capital.
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
     const char16_t la = FakeLower(a[i]), lb = FakeLower(b[i]);
     if (la != lb) return la < lb ? -1 : 1;
   }

@@ -74,14 +74,14 @@ void ListView::SetSubItem(int index, SubItem item, const std::u16string& text) {
 
 void ListView::SortByCaption() {
   Platform& platform = Platform::Current();
-  // Sorts positions over a compact copy of the captions; the rows themselves stay where they are.
-  std::vector<std::u16string> captions;
+  // Sorts positions by the captions where they are; the rows themselves do not move.
+  std::vector<const std::u16string*> captions;
   captions.reserve(slots_.size());
-  for (int slot : slots_) captions.push_back(rows_[static_cast<std::size_t>(slot)].Caption);
+  for (int slot : slots_) captions.push_back(&rows_[static_cast<std::size_t>(slot)].Caption);
   std::vector<int> order(slots_.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return platform.CompareStrings(captions[static_cast<std::size_t>(a)], captions[static_cast<std::size_t>(b)]) < 0;
+    return platform.CompareStrings(*captions[static_cast<std::size_t>(a)], *captions[static_cast<std::size_t>(b)]) < 0;
   });
   std::vector<int> sortedSlots;
   std::vector<char> sortedChecks;
