@@ -53,7 +53,7 @@ private:
     if (OnHeap()) delete[] storage_.heap;
   }
   void Grow() {
-    const std::uint32_t capacity = capacity_ * 2;
+    const std::uint32_t capacity = std::max(capacity_ * 2, size_ + 1);
     int* block = new int[capacity];
     std::copy(begin(), end(), block);
     Release();
