@@ -25,6 +25,10 @@
 // Parse); the writer cannot fail. Only file access raises: LoadFromFile and ReadTextFile pass on
 // the EFOpenError or EReadError of the platform unchanged.
 //
+// Names, kinds and texts are XMLText (xml_text.h), which reads, compares and converts like a
+// std::u16string. The reader keeps the texts of the nodes it creates in the same arena as the
+// nodes; texts assigned by a caller live on the heap.
+//
 // Case-insensitive lookups lower-case both sides with the system's locale-aware mapping
 // (Platform::Current().LowerCase) and then compare code unit by code unit.
 //
@@ -42,6 +46,8 @@
 #include <string_view>
 #include <vector>
 
+#include "xml_text.h"
+
 class TXMLAttributeList;
 class TXMLNode;
 namespace xmllite {
@@ -51,7 +57,7 @@ class NodeArena;
 // A value as written in a tag or as element text, remembering its enclosing quotes.
 class TXMLValue {
 public:
-  std::u16string Text;      // without enclosing quotes
+  XMLText Text;             // without enclosing quotes
   char16_t QuoteChar = u'"';  // the quote it was written with; '"' when none
   bool Quoted = false;      // whether GetText encloses Text in QuoteChar
 
@@ -63,6 +69,13 @@ public:
   void SetText(std::u16string_view raw);
   // QuoteChar + Text + QuoteChar when Quoted, else Text.
   std::u16string GetText() const;
+
+private:
+  friend class AttributeMerger;
+  friend class TXMLAttributeList;
+  friend class TXMLNode;
+  // SetText with Text kept in arena (the heap when nullptr).
+  void SetText(std::u16string_view raw, xmllite::NodeArena* arena);
 };
 
 // One name="value" pair of a tag.
@@ -70,14 +83,17 @@ class TXMLAttribute {
 public:
   // Stores owner and name unchanged and gives the value SetText(raw).
   TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw);
+  // An attribute with empty name and value.
+  explicit TXMLAttribute(TXMLAttributeList* owner) : owner_(owner) {}
   TXMLAttribute(const TXMLAttribute&) = delete;
   TXMLAttribute& operator=(const TXMLAttribute&) = delete;
-  TXMLAttribute(TXMLAttribute&&) = default;  // the list keeps its attributes by value
+  // The list keeps its attributes by value and moves them when it changes.
+  TXMLAttribute(TXMLAttribute&&) = default;
   TXMLAttribute& operator=(TXMLAttribute&&) = default;
 
   TXMLAttributeList* Owner() const { return owner_; }  // back reference
 
-  std::u16string Name;  // trimmed when added through TXMLAttributeList::Add
+  XMLText Name;         // trimmed when added through TXMLAttributeList::Add
   TXMLValue Value;      // owned
 
 private:
@@ -200,10 +216,10 @@ public:
   TXMLNode& operator=(const TXMLNode&) = delete;
   ~TXMLNode();
 
-  std::u16string Name;  // as written: case kept, not trimmed; empty for the document node
+  XMLText Name;  // as written: case kept, not trimmed; empty for the document node
   // Empty for an element; "?" for a declaration or processing instruction; "!" for a comment,
   // document type declaration or other markup declaration.
-  std::u16string Kind;
+  XMLText Kind;
   TXMLNodeList Children;        // owned
   TXMLValue Value;              // owned: the element's text content
   TXMLAttributeList Attributes; // owned

@@ -26,15 +26,17 @@ int IndexFromSize(std::size_t size) {
 
 // ---- TXMLValue ----
 
-void TXMLValue::SetText(std::u16string_view raw) {
+void TXMLValue::SetText(std::u16string_view raw) { SetText(raw, nullptr); }
+
+void TXMLValue::SetText(std::u16string_view raw, xmllite::NodeArena* arena) {
   if (!raw.empty() && (raw.front() == u'"' || raw.front() == u'\'')) {
     Quoted = true;
     QuoteChar = raw.front();
-    Text.assign(raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::u16string_view());
+    Text.Keep(raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::u16string_view(), arena);
   } else {
     Quoted = false;
     QuoteChar = u'"';
-    Text.assign(raw);
+    Text.Keep(raw, arena);
   }
 }
 
@@ -51,7 +53,7 @@ std::u16string TXMLValue::GetText() const {
 // ---- TXMLAttribute ----
 
 TXMLAttribute::TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw)
-    : Name(std::move(name)), owner_(owner) {
+    : Name(std::u16string_view(name)), owner_(owner) {
   Value.SetText(raw);
 }
 
@@ -64,7 +66,9 @@ TXMLAttributeList::TXMLAttributeList(std::pmr::memory_resource* memory) : items_
 TXMLAttributeList::~TXMLAttributeList() = default;
 
 int TXMLAttributeList::Add(std::u16string_view name, std::u16string_view raw) {
-  items_.emplace_back(this, std::u16string(Trim(name)), Trim(raw));
+  TXMLAttribute& added = items_.emplace_back(this);
+  added.Name.assign(Trim(name));
+  added.Value.SetText(Trim(raw));
   return IndexFromSize(items_.size() - 1);
 }
 
@@ -82,7 +86,7 @@ int TXMLAttributeList::Count() const { return IndexFromSize(items_.size()); }
 int TXMLAttributeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    const std::u16string& candidate = items_[i].Name;
+    const std::u16string_view candidate = items_[i].Name;
     if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
   }
   return -1;
@@ -154,7 +158,7 @@ TXMLNode* TXMLNodeList::Get(int index) const { return ValidIndex(index, items_.s
 int TXMLNodeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    const std::u16string& candidate = items_[i]->Name;
+    const std::u16string_view candidate = items_[i]->Name;
     if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
   }
   return -1;

@@ -69,14 +69,31 @@ std::size_t FindOpen(std::u16string_view text, std::size_t from) {
   return at == text.size() ? std::u16string_view::npos : at;
 }
 
+// Number of code units equal to c in [from, n).
+std::size_t CountOf(const char16_t* data, std::size_t from, std::size_t n, char16_t c) {
+  std::size_t count = 0, i = from;
+#if defined(__SSE2__)
+  const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
+  while (i + 8 <= n) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    count += static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, vc))))) / 2;
+    i += 8;
+  }
+#endif
+  for (; i < n; ++i) count += data[i] == c;
+  return count;
+}
+
 }  // namespace
 
 // Adds the pairs of one attribute text to a list, merging repeated names. Small lists are
 // searched directly; once a list grows past a handful of names an index by lower-cased name
-// keeps a tag with very many attributes linear.
+// keeps a tag with very many attributes linear. Texts are kept in arena, or on the heap when it
+// is nullptr.
 class AttributeMerger {
 public:
-  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder) : list_(list), folder_(folder) {}
+  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder, xmllite::NodeArena* arena)
+      : list_(list), folder_(folder), arena_(arena) {}
 
   void Parse(std::u16string_view text);
 
@@ -88,46 +105,49 @@ private:
 
   TXMLAttributeList& list_;
   CaseFolder& folder_;
+  xmllite::NodeArena* arena_;
   std::unordered_map<std::u16string, int> index_;  // lower-cased name -> first position
 };
 
 void AttributeMerger::Parse(std::u16string_view text) {
+  const char16_t* const data = text.data();
   const std::size_t n = text.size();
-  if (n == 0) return;
-  if (text.find(u'=') == std::u16string_view::npos) {
-    list_.Add(std::u16string_view(), text);
+  // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
+  // TABs and line breaks included.
+  std::size_t i = 0;
+  while (i < n && data[i] == u' ') ++i;
+  std::size_t equals = FindEither(data, i, n, u'=', u'=');
+  if (equals == n) {
+    // No "=" anywhere (the skipped spaces hold none either).
+    if (n != 0) list_.Add(std::u16string_view(), text);
     return;
   }
   // Every pair needs an "=": room for that many at most, so the list grows once.
-  const auto equals = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'='));
-  list_.items_.reserve(list_.items_.size() + equals);
-  std::size_t i = 0;
-  while (i < n) {
-    // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
-    // TABs and line breaks included.
-    while (i < n && text[i] == u' ') ++i;
-    const std::size_t nameStart = i;
-    while (i < n && text[i] != u'=') ++i;
-    if (i == n) return;  // a name without "=": dropped
-    const std::u16string_view name = text.substr(nameStart, i - nameStart);
-    ++i;
+  list_.items_.reserve(list_.items_.size() + CountOf(data, equals, n, u'='));
+  for (;;) {
+    const std::u16string_view name(data + i, equals - i);
+    i = equals + 1;
     // Nothing can complete a pair without a name: all that follows would only ever be value.
     if (name.empty()) return;
     // Further "=" before the value are dropped.
-    while (i < n && text[i] == u'=') ++i;
+    while (i < n && data[i] == u'=') ++i;
     if (i == n) return;
-    const char16_t first = text[i];
+    const char16_t first = data[i];
     std::size_t end;
     if (first == u'"' || first == u'\'') {
       // A quoted value ends at the next quote of either kind.
-      end = FindEither(text.data(), i + 1, n, u'"', u'\'');
+      end = FindEither(data, i + 1, n, u'"', u'\'');
       if (end == n) return;  // unterminated: dropped
       ++end;
     } else {
       end = i + 1;  // an unquoted value is one code unit long
     }
-    Complete(name, text.substr(i, end - i));
+    Complete(name, std::u16string_view(data + i, end - i));
     i = end;
+    while (i < n && data[i] == u' ') ++i;
+    if (i == n) return;
+    equals = FindEither(data, i, n, u'=', u'=');
+    if (equals == n) return;  // a name without "=": dropped
   }
 }
 
@@ -150,17 +170,20 @@ int AttributeMerger::Lookup(std::u16string_view name) {
 void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw) {
   const int existing = Lookup(name);
   if (existing >= 0) {
-    list_.items_[existing].Value.SetText(raw);
+    list_.items_[existing].Value.SetText(raw, arena_);
     return;
   }
-  const int added = list_.Add(name, raw);
-  if (!index_.empty()) index_.emplace(folder_.Lower(list_.items_[added].Name), added);
+  // As Add does, with the texts kept in the arena.
+  TXMLAttribute& added = list_.items_.emplace_back(&list_);
+  added.Name.Keep(Trim(name), arena_);
+  added.Value.SetText(Trim(raw), arena_);
+  if (!index_.empty()) index_.emplace(folder_.Lower(added.Name), static_cast<int>(list_.items_.size() - 1));
 }
 
 void TXMLAttributeList::Parse(std::u16string_view text) {
   if (text.empty()) return;
   CaseFolder folder;
-  AttributeMerger(*this, folder).Parse(text);
+  AttributeMerger(*this, folder, nullptr).Parse(text);
 }
 
 
@@ -197,29 +220,30 @@ void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
       // An end tag closes the current element whatever name it gives. Text before it with no
       // element open has nowhere to go and is dropped.
       if (current) {
-        if (!segment.empty()) current->Value.SetText(segment);
+        if (!segment.empty()) current->Value.SetText(segment, current == &root ? nullptr : arena);
         current = current == &root ? nullptr : current->parent_;
       }
       continue;
     }
 
     TXMLNode* parent = current ? current : &root;
-    if (current && !segment.empty()) current->Value.SetText(segment);
+    // Texts of the nodes made here go to the arena; root, which may belong to none, keeps its
+    // own on the heap.
+    if (current && !segment.empty()) current->Value.SetText(segment, current == &root ? nullptr : arena);
     // "<>", and a special tag with nothing but its kind ("<?>", "<!!>", "<?/>"), name nothing
     // and make no node.
     if (tag.empty() && (close == open + 1 || !kind.empty())) continue;
 
-    const std::size_t space = tag.find(u' ');
-    const std::u16string_view name = space == std::u16string_view::npos ? tag : tag.substr(0, space);
-    const std::u16string_view attributes =
-        space == std::u16string_view::npos ? std::u16string_view() : tag.substr(space + 1);
+    const std::size_t space = FindEither(tag.data(), 0, tag.size(), u' ', u' ');
+    const std::u16string_view name = tag.substr(0, space);
+    const std::u16string_view attributes = space == tag.size() ? std::u16string_view() : tag.substr(space + 1);
 
     if (!arena) arena = &root.TreeArena();
     TXMLNode& node = *new (arena->TakeNode(sizeof(TXMLNode), alignof(TXMLNode))) TXMLNode(arena);
     parent->Children.Adopt(&node);
-    node.Name.assign(name);
-    if (!kind.empty()) node.Kind.assign(kind);
-    if (!attributes.empty()) AttributeMerger(node.Attributes, folder).Parse(attributes);
+    node.Name.Keep(name, arena);
+    if (!kind.empty()) node.Kind.KeepStatic(kind.front() == u'?' ? std::u16string_view(u"?") : std::u16string_view(u"!"));
+    if (!attributes.empty()) AttributeMerger(node.Attributes, folder, arena).Parse(attributes);
     current = closed ? parent : &node;
   }
 }
