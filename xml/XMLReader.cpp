@@ -2,6 +2,7 @@
 // (TXMLAttributeList::Parse). Both make one pass over their text and copy only the pieces
 // they keep.
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <unordered_map>
 
@@ -73,11 +74,17 @@ std::size_t FindOpen(std::u16string_view text, std::size_t from) {
 std::size_t CountOf(const char16_t* data, std::size_t from, std::size_t n, char16_t c) {
   std::size_t count = 0, i = from;
 #if defined(__SSE2__)
+  // Each 16-bit lane counts its matches (a match compares as -1); lanes are summed before
+  // they could overflow.
   const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
   while (i + 8 <= n) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    count += static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, vc))))) / 2;
-    i += 8;
+    __m128i lanes = _mm_setzero_si128();
+    for (unsigned round = 0; round < 0x8000 && i + 8 <= n; ++round, i += 8) {
+      lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), vc));
+    }
+    alignas(16) std::uint16_t sums[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums), lanes);
+    for (std::uint16_t sum : sums) count += sum;
   }
 #endif
   for (; i < n; ++i) count += data[i] == c;

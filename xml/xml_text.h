@@ -53,6 +53,7 @@ public:
   XMLText& operator+=(std::u16string_view text) { return append(text); }
   XMLText& operator+=(const std::u16string& text) { return append(text); }
   XMLText& operator+=(const char16_t* text) { return append(text); }
+  XMLText& operator+=(const XMLText& text) { return append(text.View()); }
   XMLText& operator+=(char16_t c) { return append(std::u16string_view(&c, 1)); }
   void push_back(char16_t c) { append(std::u16string_view(&c, 1)); }
   void clear() noexcept {
