@@ -11,12 +11,13 @@
 // LoadFromText, LoadFromFile) or its owner is destroyed; an attribute pointer until its list
 // changes.
 //
-// Memory: the nodes that Parse (and so LoadFromText and LoadFromFile) creates, with their child
-// and attribute arrays, come from an arena that belongs to the top node of the tree (the node
-// without parent, such as TXMLFile::Document). Deleting such a node (Delete, Clear) runs its
-// destructor, so its strings and its subtree are freed at once, but its own room stays in the
-// arena until the last node of the arena is gone: clearing or reloading the document, or
-// destroying the top node, gives all of it back. Nodes made by Create or passed to Add are
+// Memory: the nodes that Parse (and so LoadFromText and LoadFromFile) creates, with their
+// attribute arrays and the names and texts it reads, come from an arena that belongs to the top
+// node of the tree (the node without parent, such as TXMLFile::Document); their child arrays are
+// on the heap. Deleting such a node (Delete, Clear) runs its destructor, so what it holds on the
+// heap and its subtree are freed at once, but its room in the arena stays there until the last
+// node of the arena is gone: clearing or reloading the document, or destroying the top node,
+// gives all of it back. Nodes made by Create or passed to Add are
 // ordinary heap objects and are freed when deleted; both kinds may be mixed in one tree.
 //
 // Out of range, the library yields nothing and does nothing: Get returns nullptr, Delete with a
@@ -26,8 +27,8 @@
 // the EFOpenError or EReadError of the platform unchanged.
 //
 // Names, kinds and texts are XMLText (xml_text.h), which reads, compares and converts like a
-// std::u16string. The reader keeps the texts of the nodes it creates in the same arena as the
-// nodes; texts assigned by a caller live on the heap.
+// std::u16string. The reader keeps the texts of the nodes it creates in their arena; texts
+// assigned by a caller live on the heap. A copy or a move of a text is always a text of its own.
 //
 // Case-insensitive lookups lower-case both sides with the system's locale-aware mapping
 // (Platform::Current().LowerCase) and then compare code unit by code unit.
@@ -191,8 +192,6 @@ public:
 
 private:
   friend class TXMLNode;
-  // A list whose array comes from memory (a node's arena).
-  TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory);
   // Appends a node that was built in place and belongs to this list from now on.
   void Adopt(TXMLNode* node);
   // Frees a node and its subtree without recursion.
@@ -202,7 +201,9 @@ private:
 
   TXMLNode* owner_;
   std::uint8_t mode_;
-  std::pmr::vector<TXMLNode*> items_;  // owned, each freed through Free
+  // Owned, each freed through Free. The array is on the heap even for read nodes: it grows as
+  // children come, and an arena would keep every outgrown copy.
+  std::pmr::vector<TXMLNode*> items_;
 };
 
 // An element, a special node (Kind "?" or "!") or the document node of a TXMLFile.

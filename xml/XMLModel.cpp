@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "arena_text.h"
 #include "case_folding.h"
 #include "node_arena.h"
 #include "platform.h"
@@ -27,18 +28,6 @@ int IndexFromSize(std::size_t size) {
 // ---- TXMLValue ----
 
 void TXMLValue::SetText(std::u16string_view raw) { SetText(raw, nullptr); }
-
-void TXMLValue::SetText(std::u16string_view raw, xmllite::NodeArena* arena) {
-  if (!raw.empty() && (raw.front() == u'"' || raw.front() == u'\'')) {
-    Quoted = true;
-    QuoteChar = raw.front();
-    Text.Keep(raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::u16string_view(), arena);
-  } else {
-    Quoted = false;
-    QuoteChar = u'"';
-    Text.Keep(raw, arena);
-  }
-}
 
 std::u16string TXMLValue::GetText() const {
   if (!Quoted) return Text;
@@ -109,9 +98,6 @@ std::u16string TXMLAttributeList::ValueOf(std::u16string_view name, std::u16stri
 // ---- TXMLNodeList ----
 
 TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode) : owner_(owner), mode_(mode) {}
-
-TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory)
-    : owner_(owner), mode_(mode), items_(memory) {}
 
 TXMLNodeList::~TXMLNodeList() { Clear(); }
 
@@ -198,7 +184,7 @@ void TXMLNodeList::Free(TXMLNode* node) {
 TXMLNode::TXMLNode() : Children(this, 0) {}
 
 TXMLNode::TXMLNode(xmllite::NodeArena* arena)
-    : Children(this, 0, arena->Resource()), Attributes(arena->Resource()), home_(arena) {}
+    : Children(this, 0), Attributes(arena->Resource()), home_(arena) {}
 
 xmllite::NodeArena& TXMLNode::TreeArena() {
   TXMLNode* top = this;

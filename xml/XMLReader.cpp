@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -11,6 +12,7 @@
 #endif
 
 #include "XMLLibLite.h"
+#include "arena_text.h"
 #include "case_folding.h"
 #include "node_arena.h"
 #include "text_util.h"
@@ -113,7 +115,8 @@ private:
   TXMLAttributeList& list_;
   CaseFolder& folder_;
   xmllite::NodeArena* arena_;
-  std::unordered_map<std::u16string, int> index_;  // lower-cased name -> first position
+  // Lower-cased name -> first position; made only for a list that grows past kIndexFrom.
+  std::optional<std::unordered_map<std::u16string, int>> index_;
 };
 
 void AttributeMerger::Parse(std::u16string_view text) {
@@ -126,7 +129,11 @@ void AttributeMerger::Parse(std::u16string_view text) {
   std::size_t equals = FindEither(data, i, n, u'=', u'=');
   if (equals == n) {
     // No "=" anywhere (the skipped spaces hold none either).
-    if (n != 0) list_.Add(std::u16string_view(), text);
+    if (n != 0) {
+      // As Add does, with the text kept in the arena.
+      list_.items_.reserve(list_.items_.size() + 1);
+      list_.items_.emplace_back(&list_).Value.SetText(Trim(text), arena_);
+    }
     return;
   }
   // Every pair needs an "=": room for that many at most, so the list grows once.
@@ -160,18 +167,19 @@ void AttributeMerger::Parse(std::u16string_view text) {
 
 int AttributeMerger::Lookup(std::u16string_view name) {
   auto& items = list_.items_;
-  if (index_.empty() && items.size() < kIndexFrom) {
+  if (!index_ && items.size() < kIndexFrom) {
     for (std::size_t k = 0; k < items.size(); ++k) {
       // Lower-casing keeps the length: names of another length never match.
       if (items[k].Name.size() == name.size() && folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
     }
     return -1;
   }
-  if (index_.empty()) {
-    for (std::size_t k = 0; k < items.size(); ++k) index_.emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
+  if (!index_) {
+    index_.emplace();
+    for (std::size_t k = 0; k < items.size(); ++k) index_->emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
   }
-  const auto hit = index_.find(folder_.Lower(name));
-  return hit == index_.end() ? -1 : hit->second;
+  const auto hit = index_->find(folder_.Lower(name));
+  return hit == index_->end() ? -1 : hit->second;
 }
 
 void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw) {
@@ -184,7 +192,7 @@ void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw
   TXMLAttribute& added = list_.items_.emplace_back(&list_);
   added.Name.Keep(Trim(name), arena_);
   added.Value.SetText(Trim(raw), arena_);
-  if (!index_.empty()) index_.emplace(folder_.Lower(added.Name), static_cast<int>(list_.items_.size() - 1));
+  if (index_) index_->emplace(folder_.Lower(added.Name), static_cast<int>(list_.items_.size() - 1));
 }
 
 void TXMLAttributeList::Parse(std::u16string_view text) {

@@ -8,14 +8,15 @@
 namespace xmllite {
 
 // A monotonic arena for the nodes the reader creates under one top node, together with their
-// child and attribute arrays and the texts they keep. Everything is carved one piece after
+// attribute arrays and the texts they keep. Everything is carved one piece after
 // another from blocks, so a tree costs a few allocations instead of several per node, and its
 // nodes and texts lie in text order.
 //
-// Blocks are of one modest size (kBlockSize), so that the heap serves and reuses them: blocks
-// above the C library's threshold for mapping memory from the system would come back as fresh
-// pages, to be faulted in again, with every document. A piece larger than a quarter of a block
-// gets a block of its own.
+// Blocks start small (kFirstBlockSize), since most documents are a few kilobytes, and double up
+// to a modest size (kBlockSize), so that the heap serves and reuses them: blocks above the C
+// library's threshold for mapping memory from the system would come back as fresh pages, to be
+// faulted in again, with every document. A piece larger than a quarter of a block gets a block
+// of its own.
 //
 // Destroying a node runs its destructor and hands nothing back: the memory stays in the arena.
 // The arena counts the nodes it holds; when the last one goes (a document is cleared or
@@ -25,6 +26,7 @@ namespace xmllite {
 // node of the arena and lives no longer than that node.
 class NodeArena final : public std::pmr::memory_resource {
 public:
+  static constexpr std::size_t kFirstBlockSize = std::size_t{4} << 10;
   static constexpr std::size_t kBlockSize = std::size_t{64} << 10;
 
   NodeArena() = default;
@@ -72,6 +74,7 @@ private:
   Block* blocks_ = nullptr;  // the newest first
   char* next_ = nullptr;     // free room of the newest ordinary block
   char* end_ = nullptr;
+  std::size_t nextBlockSize_ = kFirstBlockSize;
   std::size_t live_ = 0;
 };
 

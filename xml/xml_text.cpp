@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "errors.h"
-#include "node_arena.h"
 
 XMLText::size_type XMLText::HeapRoom(size_type size) noexcept {
   size_type room = 8;
@@ -44,21 +43,6 @@ XMLText& XMLText::append(std::u16string_view text) {
   Release();
   Set(grown, total, kHeap);
   return *this;
-}
-
-void XMLText::Keep(std::u16string_view text, xmllite::NodeArena* arena) {
-  if (!arena) {
-    assign(text);
-    return;
-  }
-  if (text.empty()) {
-    clear();
-    return;
-  }
-  char16_t* copy = arena->TakeText(text.size());
-  std::memcpy(copy, text.data(), text.size() * sizeof(char16_t));
-  Release();
-  Set(copy, text.size(), kArena);
 }
 
 void XMLText::TakeFrom(XMLText& other) {
