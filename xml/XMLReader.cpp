@@ -108,9 +108,11 @@ public:
 
 private:
   static constexpr std::size_t kIndexFrom = 16;
+  static constexpr std::size_t kPending = 16;  // pairs collected before the list grows
 
   void Complete(std::u16string_view name, std::u16string_view raw);
   int Lookup(std::u16string_view name);
+  int LookupIndexed(std::u16string_view name);  // Lookup of a list with many names
 
   TXMLAttributeList& list_;
   CaseFolder& folder_;
@@ -136,36 +138,59 @@ void AttributeMerger::Parse(std::u16string_view text) {
     }
     return;
   }
-  // Every pair needs an "=": room for that many at most, so the list grows once.
-  list_.items_.reserve(list_.items_.size() + CountOf(data, equals, n, u'='));
+  // The pairs of a usual tag are collected first, so that the list grows once by exactly their
+  // number. A tag with more pairs than that makes room for every "=" still to come instead.
+  struct Pair {  // left uninitialised: only the first count are set
+    const char16_t* name;
+    std::size_t nameSize;
+    const char16_t* raw;
+    std::size_t rawSize;
+  };
+  Pair pending[kPending];
+  std::size_t count = 0;
+  bool counted = false;
   for (;;) {
     const std::u16string_view name(data + i, equals - i);
     i = equals + 1;
     // Nothing can complete a pair without a name: all that follows would only ever be value.
-    if (name.empty()) return;
+    if (name.empty()) break;
     // Further "=" before the value are dropped.
     while (i < n && data[i] == u'=') ++i;
-    if (i == n) return;
+    if (i == n) break;
     const char16_t first = data[i];
     std::size_t end;
     if (first == u'"' || first == u'\'') {
       // A quoted value ends at the next quote of either kind.
       end = FindEither(data, i + 1, n, u'"', u'\'');
-      if (end == n) return;  // unterminated: dropped
+      if (end == n) break;  // unterminated: dropped
       ++end;
     } else {
       end = i + 1;  // an unquoted value is one code unit long
     }
-    Complete(name, std::u16string_view(data + i, end - i));
+    const std::u16string_view raw(data + i, end - i);
     i = end;
+    if (counted) {
+      Complete(name, raw);
+    } else if (count < kPending) {
+      pending[count++] = {name.data(), name.size(), raw.data(), raw.size()};
+    } else {
+      list_.items_.reserve(list_.items_.size() + count + 1 + CountOf(data, i, n, u'='));
+      for (std::size_t k = 0; k < count; ++k) Complete({pending[k].name, pending[k].nameSize}, {pending[k].raw, pending[k].rawSize});
+      Complete(name, raw);
+      count = 0;
+      counted = true;
+    }
     while (i < n && data[i] == u' ') ++i;
-    if (i == n) return;
+    if (i == n) break;
     equals = FindEither(data, i, n, u'=', u'=');
-    if (equals == n) return;  // a name without "=": dropped
+    if (equals == n) break;  // a name without "=": dropped
   }
+  if (count == 0) return;
+  list_.items_.reserve(list_.items_.size() + count);
+  for (std::size_t k = 0; k < count; ++k) Complete({pending[k].name, pending[k].nameSize}, {pending[k].raw, pending[k].rawSize});
 }
 
-int AttributeMerger::Lookup(std::u16string_view name) {
+inline int AttributeMerger::Lookup(std::u16string_view name) {
   auto& items = list_.items_;
   if (!index_ && items.size() < kIndexFrom) {
     for (std::size_t k = 0; k < items.size(); ++k) {
@@ -174,6 +199,11 @@ int AttributeMerger::Lookup(std::u16string_view name) {
     }
     return -1;
   }
+  return LookupIndexed(name);
+}
+
+int AttributeMerger::LookupIndexed(std::u16string_view name) {
+  auto& items = list_.items_;
   if (!index_) {
     index_.emplace();
     for (std::size_t k = 0; k < items.size(); ++k) index_->emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
