@@ -203,7 +203,7 @@ private:
   std::uint8_t mode_;
   // Owned, each freed through Free. The array is on the heap even for read nodes: it grows as
   // children come, and an arena would keep every outgrown copy.
-  std::pmr::vector<TXMLNode*> items_;
+  std::vector<TXMLNode*> items_;
 };
 
 // An element, a special node (Kind "?" or "!") or the document node of a TXMLFile.

@@ -157,7 +157,7 @@ TXMLNode* TXMLNodeList::Find(std::u16string_view name) const { return Get(IndexO
 void TXMLNodeList::DestroySubtree(TXMLNode* top) {
   TXMLNode* node = top;
   while (node) {
-    std::pmr::vector<TXMLNode*>& children = node->Children.items_;
+    std::vector<TXMLNode*>& children = node->Children.items_;
     if (!children.empty()) {
       TXMLNode* const child = children.back();
       children.pop_back();
