@@ -8,9 +8,10 @@
 namespace xmllite {
 
 // A monotonic arena for the nodes the reader creates under one top node, together with their
-// attribute arrays and the texts they keep. Everything is carved one piece after
-// another from blocks, so a tree costs a few allocations instead of several per node, and its
-// nodes and texts lie in text order.
+// attribute arrays and the texts they keep. Everything is carved one piece after another from
+// blocks, so a tree costs a few allocations instead of several per node. Nodes fill each block
+// from its start and texts from its end: the nodes lie close together in text order, which
+// keeps walking the tree (destroying it, above all) quick.
 //
 // Blocks start small (kFirstBlockSize), since most documents are a few kilobytes, and double up
 // to a modest size (kBlockSize), so that the heap serves and reuses them: blocks above the C
@@ -47,7 +48,14 @@ public:
     if (--live_ == 0) Release();
   }
   // Room for a text of units code units (units > 0) that a node of this arena keeps.
-  char16_t* TakeText(std::size_t units) { return static_cast<char16_t*>(Take(units * sizeof(char16_t), alignof(char16_t))); }
+  char16_t* TakeText(std::size_t units) {
+    const std::size_t bytes = units * sizeof(char16_t);
+    if (bytes <= static_cast<std::size_t>(high_ - low_)) {
+      high_ -= bytes;
+      return reinterpret_cast<char16_t*>(high_);
+    }
+    return static_cast<char16_t*>(TakeSlow(bytes, alignof(char16_t), true));
+  }
 
 private:
   // The head of every block; the room follows it.
@@ -55,16 +63,19 @@ private:
     Block* next;
   };
 
-  // alignment is a power of two no larger than that of std::max_align_t.
+  // Nodes (with their attribute arrays) fill the newest block from its start, texts from its end,
+  // so that the nodes lie close together for walking the tree, and a small document still needs
+  // one block only. alignment is a power of two no larger than that of std::max_align_t.
   void* Take(std::size_t size, std::size_t alignment) {
-    const std::uintptr_t at = (reinterpret_cast<std::uintptr_t>(next_) + (alignment - 1)) & ~(std::uintptr_t{alignment} - 1);
-    if (next_ != nullptr && at + size <= reinterpret_cast<std::uintptr_t>(end_)) {
-      next_ = reinterpret_cast<char*>(at + size);
+    const std::uintptr_t at = (reinterpret_cast<std::uintptr_t>(low_) + (alignment - 1)) & ~(std::uintptr_t{alignment} - 1);
+    if (low_ != nullptr && at + size <= reinterpret_cast<std::uintptr_t>(high_)) {
+      low_ = reinterpret_cast<char*>(at + size);
       return reinterpret_cast<void*>(at);
     }
-    return TakeSlow(size, alignment);
+    return TakeSlow(size, alignment, false);
   }
-  void* TakeSlow(std::size_t size, std::size_t alignment);
+  // A piece from a new block (its start, or its end for a text), or from a block of its own.
+  void* TakeSlow(std::size_t size, std::size_t alignment, bool text);
   void Release() noexcept;
 
   void* do_allocate(std::size_t bytes, std::size_t alignment) override { return Take(bytes, alignment); }
@@ -72,8 +83,8 @@ private:
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
   Block* blocks_ = nullptr;  // the newest first
-  char* next_ = nullptr;     // free room of the newest ordinary block
-  char* end_ = nullptr;
+  char* low_ = nullptr;      // the free room of the newest ordinary block: [low_, high_)
+  char* high_ = nullptr;
   std::size_t nextBlockSize_ = kFirstBlockSize;
   std::size_t live_ = 0;
 };
