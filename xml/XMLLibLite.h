@@ -11,12 +11,13 @@
 // LoadFromText, LoadFromFile) or its owner is destroyed; an attribute pointer until its list
 // changes.
 //
-// Memory: the nodes that Parse (and so LoadFromText and LoadFromFile) creates, with their child
-// and attribute arrays, come from an arena that belongs to the top node of the tree (the node
-// without parent, such as TXMLFile::Document). Deleting such a node (Delete, Clear) runs its
-// destructor, so its strings and its subtree are freed at once, but its own room stays in the
-// arena until the last node of the arena is gone: clearing or reloading the document, or
-// destroying the top node, gives all of it back. Nodes made by Create or passed to Add are
+// Memory: the nodes that Parse (and so LoadFromText and LoadFromFile) creates, with their
+// attribute arrays and the names and texts it reads, come from an arena that belongs to the top
+// node of the tree (the node without parent, such as TXMLFile::Document); their child arrays are
+// on the heap. Deleting such a node (Delete, Clear) runs its destructor, so what it holds on the
+// heap and its subtree are freed at once, but its room in the arena stays there until the last
+// node of the arena is gone: clearing or reloading the document, or destroying the top node,
+// gives all of it back. Nodes made by Create or passed to Add are
 // ordinary heap objects and are freed when deleted; both kinds may be mixed in one tree.
 //
 // Out of range, the library yields nothing and does nothing: Get returns nullptr, Delete with a
@@ -24,6 +25,10 @@
 // default. The reader never fails on malformed text (it builds whatever tree its rules give, see
 // Parse); the writer cannot fail. Only file access raises: LoadFromFile and ReadTextFile pass on
 // the EFOpenError or EReadError of the platform unchanged.
+//
+// Names, kinds and texts are XMLText (xml_text.h), which reads, compares and converts like a
+// std::u16string. The reader keeps the texts of the nodes it creates in their arena; texts
+// assigned by a caller live on the heap. A copy or a move of a text is always a text of its own.
 //
 // Case-insensitive lookups lower-case both sides with the system's locale-aware mapping
 // (Platform::Current().LowerCase) and then compare code unit by code unit.
@@ -42,6 +47,8 @@
 #include <string_view>
 #include <vector>
 
+#include "xml_text.h"
+
 class TXMLAttributeList;
 class TXMLNode;
 namespace xmllite {
@@ -51,7 +58,7 @@ class NodeArena;
 // A value as written in a tag or as element text, remembering its enclosing quotes.
 class TXMLValue {
 public:
-  std::u16string Text;      // without enclosing quotes
+  XMLText Text;             // without enclosing quotes
   char16_t QuoteChar = u'"';  // the quote it was written with; '"' when none
   bool Quoted = false;      // whether GetText encloses Text in QuoteChar
 
@@ -63,6 +70,13 @@ public:
   void SetText(std::u16string_view raw);
   // QuoteChar + Text + QuoteChar when Quoted, else Text.
   std::u16string GetText() const;
+
+private:
+  friend class AttributeMerger;
+  friend class TXMLAttributeList;
+  friend class TXMLNode;
+  // SetText with Text kept in arena (the heap when nullptr).
+  void SetText(std::u16string_view raw, xmllite::NodeArena* arena);
 };
 
 // One name="value" pair of a tag.
@@ -70,14 +84,17 @@ class TXMLAttribute {
 public:
   // Stores owner and name unchanged and gives the value SetText(raw).
   TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw);
+  // An attribute with empty name and value.
+  explicit TXMLAttribute(TXMLAttributeList* owner) : owner_(owner) {}
   TXMLAttribute(const TXMLAttribute&) = delete;
   TXMLAttribute& operator=(const TXMLAttribute&) = delete;
-  TXMLAttribute(TXMLAttribute&&) = default;  // the list keeps its attributes by value
+  // The list keeps its attributes by value and moves them when it changes.
+  TXMLAttribute(TXMLAttribute&&) = default;
   TXMLAttribute& operator=(TXMLAttribute&&) = default;
 
   TXMLAttributeList* Owner() const { return owner_; }  // back reference
 
-  std::u16string Name;  // trimmed when added through TXMLAttributeList::Add
+  XMLText Name;         // trimmed when added through TXMLAttributeList::Add
   TXMLValue Value;      // owned
 
 private:
@@ -175,8 +192,6 @@ public:
 
 private:
   friend class TXMLNode;
-  // A list whose array comes from memory (a node's arena).
-  TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory);
   // Appends a node that was built in place and belongs to this list from now on.
   void Adopt(TXMLNode* node);
   // Frees a node and its subtree without recursion.
@@ -186,7 +201,9 @@ private:
 
   TXMLNode* owner_;
   std::uint8_t mode_;
-  std::pmr::vector<TXMLNode*> items_;  // owned, each freed through Free
+  // Owned, each freed through Free. The array is on the heap even for read nodes: it grows as
+  // children come, and an arena would keep every outgrown copy.
+  std::vector<TXMLNode*> items_;
 };
 
 // An element, a special node (Kind "?" or "!") or the document node of a TXMLFile.
@@ -200,10 +217,10 @@ public:
   TXMLNode& operator=(const TXMLNode&) = delete;
   ~TXMLNode();
 
-  std::u16string Name;  // as written: case kept, not trimmed; empty for the document node
+  XMLText Name;  // as written: case kept, not trimmed; empty for the document node
   // Empty for an element; "?" for a declaration or processing instruction; "!" for a comment,
   // document type declaration or other markup declaration.
-  std::u16string Kind;
+  XMLText Kind;
   TXMLNodeList Children;        // owned
   TXMLValue Value;              // owned: the element's text content
   TXMLAttributeList Attributes; // owned

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "arena_text.h"
 #include "case_folding.h"
 #include "node_arena.h"
 #include "platform.h"
@@ -26,17 +27,7 @@ int IndexFromSize(std::size_t size) {
 
 // ---- TXMLValue ----
 
-void TXMLValue::SetText(std::u16string_view raw) {
-  if (!raw.empty() && (raw.front() == u'"' || raw.front() == u'\'')) {
-    Quoted = true;
-    QuoteChar = raw.front();
-    Text.assign(raw.size() >= 2 ? raw.substr(1, raw.size() - 2) : std::u16string_view());
-  } else {
-    Quoted = false;
-    QuoteChar = u'"';
-    Text.assign(raw);
-  }
-}
+void TXMLValue::SetText(std::u16string_view raw) { SetText(raw, nullptr); }
 
 std::u16string TXMLValue::GetText() const {
   if (!Quoted) return Text;
@@ -51,7 +42,7 @@ std::u16string TXMLValue::GetText() const {
 // ---- TXMLAttribute ----
 
 TXMLAttribute::TXMLAttribute(TXMLAttributeList* owner, std::u16string name, std::u16string_view raw)
-    : Name(std::move(name)), owner_(owner) {
+    : Name(std::u16string_view(name)), owner_(owner) {
   Value.SetText(raw);
 }
 
@@ -64,7 +55,9 @@ TXMLAttributeList::TXMLAttributeList(std::pmr::memory_resource* memory) : items_
 TXMLAttributeList::~TXMLAttributeList() = default;
 
 int TXMLAttributeList::Add(std::u16string_view name, std::u16string_view raw) {
-  items_.emplace_back(this, std::u16string(Trim(name)), Trim(raw));
+  TXMLAttribute& added = items_.emplace_back(this);
+  added.Name.assign(Trim(name));
+  added.Value.SetText(Trim(raw));
   return IndexFromSize(items_.size() - 1);
 }
 
@@ -82,7 +75,7 @@ int TXMLAttributeList::Count() const { return IndexFromSize(items_.size()); }
 int TXMLAttributeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    const std::u16string& candidate = items_[i].Name;
+    const std::u16string_view candidate = items_[i].Name;
     if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
   }
   return -1;
@@ -105,9 +98,6 @@ std::u16string TXMLAttributeList::ValueOf(std::u16string_view name, std::u16stri
 // ---- TXMLNodeList ----
 
 TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode) : owner_(owner), mode_(mode) {}
-
-TXMLNodeList::TXMLNodeList(TXMLNode* owner, std::uint8_t mode, std::pmr::memory_resource* memory)
-    : owner_(owner), mode_(mode), items_(memory) {}
 
 TXMLNodeList::~TXMLNodeList() { Clear(); }
 
@@ -154,7 +144,7 @@ TXMLNode* TXMLNodeList::Get(int index) const { return ValidIndex(index, items_.s
 int TXMLNodeList::IndexOf(std::u16string_view name, bool ignoreCase) const {
   CaseFolder folder;
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    const std::u16string& candidate = items_[i]->Name;
+    const std::u16string_view candidate = items_[i]->Name;
     if (ignoreCase ? folder.Equal(candidate, name) : candidate == name) return IndexFromSize(i);
   }
   return -1;
@@ -167,7 +157,7 @@ TXMLNode* TXMLNodeList::Find(std::u16string_view name) const { return Get(IndexO
 void TXMLNodeList::DestroySubtree(TXMLNode* top) {
   TXMLNode* node = top;
   while (node) {
-    std::pmr::vector<TXMLNode*>& children = node->Children.items_;
+    std::vector<TXMLNode*>& children = node->Children.items_;
     if (!children.empty()) {
       TXMLNode* const child = children.back();
       children.pop_back();
@@ -194,7 +184,7 @@ void TXMLNodeList::Free(TXMLNode* node) {
 TXMLNode::TXMLNode() : Children(this, 0) {}
 
 TXMLNode::TXMLNode(xmllite::NodeArena* arena)
-    : Children(this, 0, arena->Resource()), Attributes(arena->Resource()), home_(arena) {}
+    : Children(this, 0), Attributes(arena->Resource()), home_(arena) {}
 
 xmllite::NodeArena& TXMLNode::TreeArena() {
   TXMLNode* top = this;

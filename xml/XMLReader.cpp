@@ -2,7 +2,9 @@
 // (TXMLAttributeList::Parse). Both make one pass over their text and copy only the pieces
 // they keep.
 #include <algorithm>
+#include <cstdint>
 #include <new>
+#include <optional>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -10,6 +12,7 @@
 #endif
 
 #include "XMLLibLite.h"
+#include "arena_text.h"
 #include "case_folding.h"
 #include "node_arena.h"
 #include "text_util.h"
@@ -69,98 +72,163 @@ std::size_t FindOpen(std::u16string_view text, std::size_t from) {
   return at == text.size() ? std::u16string_view::npos : at;
 }
 
+// Number of code units equal to c in [from, n).
+std::size_t CountOf(const char16_t* data, std::size_t from, std::size_t n, char16_t c) {
+  std::size_t count = 0, i = from;
+#if defined(__SSE2__)
+  // Each 16-bit lane counts its matches (a match compares as -1); lanes are summed before
+  // they could overflow.
+  const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
+  while (i + 8 <= n) {
+    __m128i lanes = _mm_setzero_si128();
+    for (unsigned round = 0; round < 0x8000 && i + 8 <= n; ++round, i += 8) {
+      lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), vc));
+    }
+    alignas(16) std::uint16_t sums[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums), lanes);
+    for (std::uint16_t sum : sums) count += sum;
+  }
+#endif
+  for (; i < n; ++i) count += data[i] == c;
+  return count;
+}
+
 }  // namespace
 
 // Adds the pairs of one attribute text to a list, merging repeated names. Small lists are
 // searched directly; once a list grows past a handful of names an index by lower-cased name
-// keeps a tag with very many attributes linear.
+// keeps a tag with very many attributes linear. Texts are kept in arena, or on the heap when it
+// is nullptr.
 class AttributeMerger {
 public:
-  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder) : list_(list), folder_(folder) {}
+  AttributeMerger(TXMLAttributeList& list, CaseFolder& folder, xmllite::NodeArena* arena)
+      : list_(list), folder_(folder), arena_(arena) {}
 
   void Parse(std::u16string_view text);
 
 private:
   static constexpr std::size_t kIndexFrom = 16;
+  static constexpr std::size_t kPending = 16;  // pairs collected before the list grows
 
   void Complete(std::u16string_view name, std::u16string_view raw);
   int Lookup(std::u16string_view name);
+  int LookupIndexed(std::u16string_view name);  // Lookup of a list with many names
 
   TXMLAttributeList& list_;
   CaseFolder& folder_;
-  std::unordered_map<std::u16string, int> index_;  // lower-cased name -> first position
+  xmllite::NodeArena* arena_;
+  // Lower-cased name -> first position; made only for a list that grows past kIndexFrom.
+  std::optional<std::unordered_map<std::u16string, int>> index_;
 };
 
 void AttributeMerger::Parse(std::u16string_view text) {
+  const char16_t* const data = text.data();
   const std::size_t n = text.size();
-  if (n == 0) return;
-  if (text.find(u'=') == std::u16string_view::npos) {
-    list_.Add(std::u16string_view(), text);
+  // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
+  // TABs and line breaks included.
+  std::size_t i = 0;
+  while (i < n && data[i] == u' ') ++i;
+  std::size_t equals = FindEither(data, i, n, u'=', u'=');
+  if (equals == n) {
+    // No "=" anywhere (the skipped spaces hold none either).
+    if (n != 0) {
+      // As Add does, with the text kept in the arena.
+      list_.items_.reserve(list_.items_.size() + 1);
+      list_.items_.emplace_back(&list_).Value.SetText(Trim(text), arena_);
+    }
     return;
   }
-  // Every pair needs an "=": room for that many at most, so the list grows once.
-  const auto equals = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'='));
-  list_.items_.reserve(list_.items_.size() + equals);
-  std::size_t i = 0;
-  while (i < n) {
-    // The name: spaces before it are skipped; everything else up to "=" belongs to it, quotes,
-    // TABs and line breaks included.
-    while (i < n && text[i] == u' ') ++i;
-    const std::size_t nameStart = i;
-    while (i < n && text[i] != u'=') ++i;
-    if (i == n) return;  // a name without "=": dropped
-    const std::u16string_view name = text.substr(nameStart, i - nameStart);
-    ++i;
+  // The pairs of a usual tag are collected first, so that the list grows once by exactly their
+  // number. A tag with more pairs than that makes room for every "=" still to come instead.
+  struct Pair {  // left uninitialised: only the first count are set
+    const char16_t* name;
+    std::size_t nameSize;
+    const char16_t* raw;
+    std::size_t rawSize;
+  };
+  Pair pending[kPending];
+  std::size_t count = 0;
+  bool counted = false;
+  for (;;) {
+    const std::u16string_view name(data + i, equals - i);
+    i = equals + 1;
     // Nothing can complete a pair without a name: all that follows would only ever be value.
-    if (name.empty()) return;
+    if (name.empty()) break;
     // Further "=" before the value are dropped.
-    while (i < n && text[i] == u'=') ++i;
-    if (i == n) return;
-    const char16_t first = text[i];
+    while (i < n && data[i] == u'=') ++i;
+    if (i == n) break;
+    const char16_t first = data[i];
     std::size_t end;
     if (first == u'"' || first == u'\'') {
       // A quoted value ends at the next quote of either kind.
-      end = FindEither(text.data(), i + 1, n, u'"', u'\'');
-      if (end == n) return;  // unterminated: dropped
+      end = FindEither(data, i + 1, n, u'"', u'\'');
+      if (end == n) break;  // unterminated: dropped
       ++end;
     } else {
       end = i + 1;  // an unquoted value is one code unit long
     }
-    Complete(name, text.substr(i, end - i));
+    const std::u16string_view raw(data + i, end - i);
     i = end;
+    if (counted) {
+      Complete(name, raw);
+    } else if (count < kPending) {
+      pending[count++] = {name.data(), name.size(), raw.data(), raw.size()};
+    } else {
+      list_.items_.reserve(list_.items_.size() + count + 1 + CountOf(data, i, n, u'='));
+      for (std::size_t k = 0; k < count; ++k) Complete({pending[k].name, pending[k].nameSize}, {pending[k].raw, pending[k].rawSize});
+      Complete(name, raw);
+      count = 0;
+      counted = true;
+    }
+    while (i < n && data[i] == u' ') ++i;
+    if (i == n) break;
+    equals = FindEither(data, i, n, u'=', u'=');
+    if (equals == n) break;  // a name without "=": dropped
   }
+  if (count == 0) return;
+  list_.items_.reserve(list_.items_.size() + count);
+  for (std::size_t k = 0; k < count; ++k) Complete({pending[k].name, pending[k].nameSize}, {pending[k].raw, pending[k].rawSize});
 }
 
-int AttributeMerger::Lookup(std::u16string_view name) {
+inline int AttributeMerger::Lookup(std::u16string_view name) {
   auto& items = list_.items_;
-  if (index_.empty() && items.size() < kIndexFrom) {
+  if (!index_ && items.size() < kIndexFrom) {
     for (std::size_t k = 0; k < items.size(); ++k) {
       // Lower-casing keeps the length: names of another length never match.
       if (items[k].Name.size() == name.size() && folder_.Equal(items[k].Name, name)) return static_cast<int>(k);
     }
     return -1;
   }
-  if (index_.empty()) {
-    for (std::size_t k = 0; k < items.size(); ++k) index_.emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
+  return LookupIndexed(name);
+}
+
+int AttributeMerger::LookupIndexed(std::u16string_view name) {
+  auto& items = list_.items_;
+  if (!index_) {
+    index_.emplace();
+    for (std::size_t k = 0; k < items.size(); ++k) index_->emplace(folder_.Lower(items[k].Name), static_cast<int>(k));
   }
-  const auto hit = index_.find(folder_.Lower(name));
-  return hit == index_.end() ? -1 : hit->second;
+  const auto hit = index_->find(folder_.Lower(name));
+  return hit == index_->end() ? -1 : hit->second;
 }
 
 void AttributeMerger::Complete(std::u16string_view name, std::u16string_view raw) {
   const int existing = Lookup(name);
   if (existing >= 0) {
-    list_.items_[existing].Value.SetText(raw);
+    list_.items_[existing].Value.SetText(raw, arena_);
     return;
   }
-  const int added = list_.Add(name, raw);
-  if (!index_.empty()) index_.emplace(folder_.Lower(list_.items_[added].Name), added);
+  // As Add does, with the texts kept in the arena.
+  TXMLAttribute& added = list_.items_.emplace_back(&list_);
+  added.Name.Keep(Trim(name), arena_);
+  added.Value.SetText(Trim(raw), arena_);
+  if (index_) index_->emplace(folder_.Lower(added.Name), static_cast<int>(list_.items_.size() - 1));
 }
 
 void TXMLAttributeList::Parse(std::u16string_view text) {
   if (text.empty()) return;
   CaseFolder folder;
-  AttributeMerger(*this, folder).Parse(text);
+  AttributeMerger(*this, folder, nullptr).Parse(text);
 }
 
 
@@ -197,29 +265,30 @@ void TXMLNode::Parse(std::u16string_view text, TXMLNode& root) {
       // An end tag closes the current element whatever name it gives. Text before it with no
       // element open has nowhere to go and is dropped.
       if (current) {
-        if (!segment.empty()) current->Value.SetText(segment);
+        if (!segment.empty()) current->Value.SetText(segment, current == &root ? nullptr : arena);
         current = current == &root ? nullptr : current->parent_;
       }
       continue;
     }
 
     TXMLNode* parent = current ? current : &root;
-    if (current && !segment.empty()) current->Value.SetText(segment);
+    // Texts of the nodes made here go to the arena; root, which may belong to none, keeps its
+    // own on the heap.
+    if (current && !segment.empty()) current->Value.SetText(segment, current == &root ? nullptr : arena);
     // "<>", and a special tag with nothing but its kind ("<?>", "<!!>", "<?/>"), name nothing
     // and make no node.
     if (tag.empty() && (close == open + 1 || !kind.empty())) continue;
 
-    const std::size_t space = tag.find(u' ');
-    const std::u16string_view name = space == std::u16string_view::npos ? tag : tag.substr(0, space);
-    const std::u16string_view attributes =
-        space == std::u16string_view::npos ? std::u16string_view() : tag.substr(space + 1);
+    const std::size_t space = FindEither(tag.data(), 0, tag.size(), u' ', u' ');
+    const std::u16string_view name = tag.substr(0, space);
+    const std::u16string_view attributes = space == tag.size() ? std::u16string_view() : tag.substr(space + 1);
 
     if (!arena) arena = &root.TreeArena();
     TXMLNode& node = *new (arena->TakeNode(sizeof(TXMLNode), alignof(TXMLNode))) TXMLNode(arena);
     parent->Children.Adopt(&node);
-    node.Name.assign(name);
-    if (!kind.empty()) node.Kind.assign(kind);
-    if (!attributes.empty()) AttributeMerger(node.Attributes, folder).Parse(attributes);
+    node.Name.Keep(name, arena);
+    if (!kind.empty()) node.Kind.KeepStatic(kind.front() == u'?' ? std::u16string_view(u"?") : std::u16string_view(u"!"));
+    if (!attributes.empty()) AttributeMerger(node.Attributes, folder, arena).Parse(attributes);
     current = closed ? parent : &node;
   }
 }

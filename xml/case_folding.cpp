@@ -29,7 +29,17 @@ std::u16string CaseFolder::Lower(std::u16string_view text) {
 
 bool CaseFolder::Equal(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
-  if (a == b) return true;
+  // Two different ASCII code units that are not the capital and small form of one letter have
+  // different lower cases in every locale: such a pair settles the question without asking the
+  // system (which would cost a call and the table for each document read).
+  bool same = true;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char16_t x = a[i], y = b[i];
+    if (x == y) continue;
+    same = false;
+    if (x < 128 && y < 128 && !(IsAsciiLetter(x) && (x | 0x20) == (y | 0x20))) return false;
+  }
+  if (same) return true;
   if (IsAscii(a) && IsAscii(b)) {
     if (!tableLoaded_) LoadTable();
     for (std::size_t i = 0; i < a.size(); ++i) {

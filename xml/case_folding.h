@@ -17,6 +17,7 @@ public:
 
 private:
   static bool IsAscii(std::u16string_view text);
+  static bool IsAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
   void LoadTable();
 
   bool tableLoaded_ = false;

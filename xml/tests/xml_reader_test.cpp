@@ -193,6 +193,29 @@ TEST_F(XmlReader, MergesRepeatedNamesInATagWithManyAttributes) {
   EXPECT_EQ(a->Attributes.IndexOf(u"n200", false), 200);
 }
 
+TEST_F(XmlReader, MergesARepeatWhereverItStandsAmongThePairs) {
+  // Tags of about as many pairs as the reader collects before it builds them, each ending with
+  // a repeat of the first name in capitals and a repeat of the last one.
+  for (const int pairs : {1, 2, 15, 16, 17, 18, 31, 32, 33}) {
+    std::u16string tag = u"<a";
+    for (int i = 0; i < pairs; ++i) tag += u" k" + FromUtf8(std::to_string(i)) + u"='" + FromUtf8(std::to_string(i)) + u"'";
+    const std::u16string last = u"k" + FromUtf8(std::to_string(pairs - 1));
+    tag += u" K0='first again' " + last + u"='last again'/>";
+    TXMLFile file;
+    file.LoadFromText(tag);
+    TXMLNode* a = file.Document.Children.Get(0);
+    ASSERT_NE(a, nullptr) << pairs << " pairs";
+    EXPECT_EQ(a->Attributes.Count(), pairs) << pairs << " pairs";
+    EXPECT_EQ(a->Attributes.Get(0)->Name, u"k0") << pairs << " pairs";
+    EXPECT_EQ(a->Attributes.ValueOf(u"k0"), pairs == 1 ? u"last again" : u"first again") << pairs << " pairs";
+    EXPECT_EQ(a->Attributes.IndexOf(last, false), pairs - 1) << pairs << " pairs";
+    EXPECT_EQ(a->Attributes.ValueOf(last), u"last again") << pairs << " pairs";
+    if (pairs > 2) {
+      EXPECT_EQ(a->Attributes.ValueOf(u"k1"), u"1") << pairs << " pairs";
+    }
+  }
+}
+
 TEST_F(XmlReader, ComparesRepeatedNamesWithTheSystemsLowerCase) {
   TXMLFile file;
   file.LoadFromText(u"<a Größe=\"1\" GRÖSSE=\"2\" größe=\"3\"/>");
