@@ -17,22 +17,24 @@ char16_t FakeLower(char16_t c) {
 
 namespace {
 
+// Reads the file's bytes where they are; replacing or removing the file meanwhile does not
+// change what an open stream reads.
 class MemoryStream : public ReadStream {
 public:
-  explicit MemoryStream(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::uint64_t Size() override { return bytes_.size(); }
+  explicit MemoryStream(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+  std::uint64_t Size() override { return bytes_->size(); }
   std::uint64_t Position() override { return position_; }
   void Seek(std::uint64_t offset) override { position_ = offset; }
   std::size_t Read(void* buffer, std::size_t count) override {
-    if (position_ >= bytes_.size()) return 0;
-    const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - position_);
-    std::memcpy(buffer, bytes_.data() + position_, n);
+    if (position_ >= bytes_->size()) return 0;
+    const std::size_t n = std::min<std::uint64_t>(count, bytes_->size() - position_);
+    std::memcpy(buffer, bytes_->data() + position_, n);
     position_ += n;
     return n;
   }
 
 private:
-  std::string bytes_;
+  std::shared_ptr<const std::string> bytes_;
   std::uint64_t position_ = 0;
 };
 
@@ -84,8 +86,8 @@ std::u16string FakePlatform::Resolve(const std::u16string& key) const {
     for (std::size_t end = current.find(u'\\');; end = current.find(u'\\', end + 1)) {
       const std::size_t length = end == std::u16string::npos ? current.size() : end;
       const auto it = nodes_.find(current.substr(0, length));
-      if (it != nodes_.end() && !it->second.LinkTarget.empty()) {
-        current = it->second.LinkTarget + current.substr(length);
+      if (it != nodes_.end() && !it->second->LinkTarget.empty()) {
+        current = it->second->LinkTarget + current.substr(length);
         replaced = true;
         break;
       }
@@ -98,7 +100,13 @@ std::u16string FakePlatform::Resolve(const std::u16string& key) const {
 
 FakePlatform::Node* FakePlatform::Find(const std::u16string& path) {
   const auto it = nodes_.find(Resolve(Key(path)));
-  return it == nodes_.end() ? nullptr : &it->second;
+  return it == nodes_.end() ? nullptr : it->second.get();
+}
+
+FakePlatform::Node& FakePlatform::Slot(const std::u16string& key) {
+  std::unique_ptr<Node>& node = nodes_[key];
+  if (!node) node = std::make_unique<Node>();
+  return *node;
 }
 
 void FakePlatform::AddDirectoryLink(const std::u16string& path, const std::u16string& target) {
@@ -106,7 +114,7 @@ void FakePlatform::AddDirectoryLink(const std::u16string& path, const std::u16st
   const std::u16string parent = ParentOf(key);
   if (key.empty() || Key(target).empty()) return;
   if (!parent.empty() && !nodes_.count(parent)) AddDirectory(path.substr(0, parent.size()));
-  Node& node = nodes_[key];
+  Node& node = Slot(key);
   node.Name = LastComponent(path);
   node.IsDirectory = true;
   node.LinkTarget = Key(target);
@@ -118,7 +126,7 @@ void FakePlatform::AddDirectory(const std::u16string& path) {
   if (key.empty()) return;
   const std::u16string parent = ParentOf(key);
   if (!parent.empty() && !nodes_.count(parent)) AddDirectory(path.substr(0, parent.size()));
-  Node& node = nodes_[key];
+  Node& node = Slot(key);
   node.Name = LastComponent(path);
   node.IsDirectory = true;
 }
@@ -127,10 +135,10 @@ void FakePlatform::AddFile(const std::u16string& path, const std::string& bytes)
   const std::u16string key = Key(path);
   const std::u16string parent = ParentOf(key);
   if (!parent.empty() && !nodes_.count(parent)) AddDirectory(path.substr(0, parent.size()));
-  Node& node = nodes_[key];
+  Node& node = Slot(key);
   node.Name = LastComponent(path);
   node.IsDirectory = false;
-  node.Bytes = bytes;
+  node.Bytes = std::make_shared<const std::string>(bytes);
 }
 
 void FakePlatform::Remove(const std::u16string& path) {
@@ -147,7 +155,7 @@ void FakePlatform::LockForWriting(const std::u16string& path, bool locked) {
 }
 
 void FakePlatform::SetVersionStrings(const std::u16string& path, VersionStrings strings) {
-  if (Node* node = Find(path)) node->Versions = std::move(strings);
+  if (Node* node = Find(path)) node->Versions = std::make_shared<const VersionStrings>(std::move(strings));
 }
 
 void FakePlatform::SetEnvironment(const std::u16string& name, const std::u16string& value) {
@@ -172,22 +180,22 @@ std::unique_ptr<ReadStream> FakePlatform::OpenRead(const std::u16string& path) {
   else if (node->LockedForWriting)
     reason = u"Der Prozess kann nicht auf die Datei zugreifen, da sie von einem anderen Prozess verwendet wird";
   if (!reason.empty()) throw EFOpenError(u"Datei " + path + u" kann nicht geöffnet werden. " + reason);
-  return std::make_unique<MemoryStream>(node->Bytes);
+  return std::make_unique<MemoryStream>(node->Bytes ? node->Bytes : std::make_shared<const std::string>());
 }
 
 std::optional<std::vector<DirectoryEntry>> FakePlatform::ListDirectory(const std::u16string& directory) {
   const std::u16string key = Resolve(Key(directory));
   const auto dir = nodes_.find(key);
-  if (dir == nodes_.end() || !dir->second.IsDirectory) return std::nullopt;
+  if (dir == nodes_.end() || !dir->second->IsDirectory) return std::nullopt;
   // Listed in the order of their keys, as a file system that keeps its directories sorted does.
-  std::vector<const std::pair<const std::u16string, Node>*> children;
+  std::vector<const std::pair<const std::u16string, std::unique_ptr<Node>>*> children;
   for (const auto& entry : nodes_) {
     if (ParentOf(entry.first) == key) children.push_back(&entry);
   }
   std::sort(children.begin(), children.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
   std::vector<DirectoryEntry> entries{{u".", true, false}, {u"..", true, false}};
   for (const auto* child : children) {
-    const Node& node = child->second;
+    const Node& node = *child->second;
     entries.push_back({node.Name, node.IsDirectory, !node.LinkTarget.empty()});
   }
   return entries;
@@ -199,7 +207,7 @@ std::u16string FakePlatform::DirectoryIdentity(const std::u16string& path) {
 
 VersionStrings FakePlatform::ReadVersionStrings(const std::u16string& path) {
   const Node* node = Find(path);
-  return node ? node->Versions : VersionStrings{};
+  return node && node->Versions ? *node->Versions : VersionStrings{};
 }
 
 std::u16string FakePlatform::ExpandVariables(const std::u16string& source) {

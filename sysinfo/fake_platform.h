@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -83,17 +84,19 @@ private:
   struct Node {
     std::u16string Name;  // last component as written
     bool IsDirectory = false;
-    std::string Bytes;
+    std::shared_ptr<const std::string> Bytes;  // a file's content, shared with its open streams
     bool LockedForWriting = false;
-    VersionStrings Versions;
+    std::shared_ptr<const VersionStrings> Versions;  // none: no version resource
     std::u16string LinkTarget;  // key of the target when the node is a directory link
   };
   static std::u16string Key(const std::u16string& path);  // lower case, no trailing backslash
   // The key with every link along it replaced by its target; empty when links go round in circles.
   std::u16string Resolve(const std::u16string& key) const;
   Node* Find(const std::u16string& path);
+  Node& Slot(const std::u16string& key);  // the node of key, made empty when missing
 
-  std::unordered_map<std::u16string, Node> nodes_;  // by key
+  // By key; the nodes sit apart, so that a look-up reads only small entries on its way.
+  std::unordered_map<std::u16string, std::unique_ptr<Node>> nodes_;
   bool hasLinks_ = false;
   std::map<std::u16string, std::u16string> environment_;  // lower-case name -> value
   std::u16string moduleFileName_ = u"C:\\Setup\\Korvel.exe";
