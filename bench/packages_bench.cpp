@@ -67,6 +67,7 @@ void Start(Tree& tree) {
 }
 
 void LoadAll(Tree& tree, SelectionLists& lists) {
+  lists.Reserve(static_cast<int>(tree.files.size()));
   for (const std::u16string& file : tree.files) LoadPackage(file, lists);
   lists.InstallListDetail.SortByCaption();
   lists.InstallList.SortByCaption();

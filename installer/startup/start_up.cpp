@@ -66,6 +66,7 @@ void StartUp(SelectionLists& lists, StartUpHost& host, const StartUpOptions& opt
   const std::vector<std::u16string> files = host.FindPackageFiles(options.AppStartPath);
   if (!files.empty()) {
     host.SetProgressMaximum(static_cast<int>(files.size()) - 1);
+    lists.Reserve(static_cast<int>(files.size()));
     for (std::size_t i = 0; i < files.size(); ++i) {
       try {
         host.LoadPackage(files[i]);

@@ -52,6 +52,12 @@ int ListView::AddRow(std::u16string caption, int group, std::array<std::u16strin
   return static_cast<int>(at);
 }
 
+void ListView::Reserve(std::size_t rows) {
+  slots_.reserve(rows);
+  checks_.reserve(rows);
+  nameIndex_.reserve(rows);
+}
+
 void ListView::SetChecked(int index, bool checked) {
   if (index < 0 || index >= Count()) throw std::out_of_range("list row index out of range");
   char& state = checks_[static_cast<std::size_t>(index)];

@@ -71,6 +71,8 @@ public:
   // Appends an unchecked row (or inserts it at its sorted place once SortByCaption has been
   // called) and returns its index. Reports RowAdded; a new row is unchecked, so no CheckChanged.
   int AddRow(std::u16string caption, int group, std::array<std::u16string, kSubItemCount> subItems);
+  // Makes room for rows rows in all, so that adding that many moves nothing; no visible change.
+  void Reserve(std::size_t rows);
   // Sets the check state. Reports CheckChanged only when the state really changes, to every
   // listener, whoever made the change. Out-of-range indices raise std::out_of_range.
   void SetChecked(int index, bool checked);

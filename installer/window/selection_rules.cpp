@@ -47,6 +47,19 @@ struct SelectionLists::Index {
   std::vector<std::uint32_t> mainVisit, detailVisit;
   std::uint32_t walk = 0;
 
+  void Reserve(std::size_t mainRows, std::size_t detailRows) {
+    const std::size_t keys = mainRows + 1;  // ids of the packages, and the empty one
+    exactLookup.reserve(keys);
+    lowerLookup.reserve(keys);
+    exact.reserve(keys);
+    exactText.reserve(keys);
+    lower.reserve(keys);
+    mainKeys.reserve(mainRows);
+    detailKeys.reserve(detailRows);
+    mainVisit.reserve(mainRows);
+    detailVisit.reserve(detailRows);
+  }
+
   int Exact(const std::u16string& text) {
     const auto [it, added] = exactLookup.emplace(text, static_cast<int>(exact.size()));
     if (added) {
@@ -310,6 +323,14 @@ void SelectionLists::OnDetailChange(const ListEvent& event) {
     case ListChange::GroupRenamed:
       break;
   }
+}
+
+void SelectionLists::Reserve(int packages) {
+  if (packages <= 0) return;
+  const auto rows = static_cast<std::size_t>(packages);
+  InstallList.Reserve(rows);
+  InstallListDetail.Reserve(rows);
+  index_->Reserve(rows, rows);
 }
 
 int SelectionLists::GetGroupID(const std::u16string& name) {

@@ -48,6 +48,10 @@ public:
   bool CheckEventsEnabled = true;
 
   // ---- Used by the package loader ----
+  // Makes room for the rows of about packages packages before they are loaded (one row each in
+  // either view; more simply grow), so the lists and their look-ups do not move while they fill.
+  // Changes nothing visible.
+  void Reserve(int packages);
   // -1 for an empty name; otherwise the number of the group with that header (exact, looked up in
   // the detail view), creating it in both views (detail view first) on its first use. The number
   // is the same in both views and is the group's position in each.
