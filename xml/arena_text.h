@@ -9,6 +9,17 @@
 
 namespace xmllite {
 
+// Copies the first and the last size bytes of a piece of bytes bytes (size <= bytes <= 2 * size),
+// which together cover all of it, in fixed-size steps that the compiler turns into moves.
+template <std::size_t size>
+inline void CopyEnds(char* to, const char* from, std::size_t bytes) {
+  char head[size], tail[size];
+  std::memcpy(head, from, size);
+  std::memcpy(tail, from + bytes - size, size);
+  std::memcpy(to, head, size);
+  std::memcpy(to + bytes - size, tail, size);
+}
+
 // memcpy for the short pieces the reader keeps, without a call: fixed-size copies that
 // overlap where the length is not a multiple of their size, never touching a unit outside
 // either range.
@@ -16,30 +27,16 @@ inline void CopyUnits(char16_t* to, const char16_t* from, std::size_t n) {
   char* const t = reinterpret_cast<char*>(to);
   const char* const f = reinterpret_cast<const char*>(from);
   const std::size_t bytes = n * sizeof(char16_t);
-  if (bytes >= 16) {
-    if (bytes > 64) {
-      std::memcpy(t, f, bytes);
-      return;
-    }
-    char head[16], tail[16];
-    for (std::size_t at = 0; at + 16 < bytes; at += 16) {
-      std::memcpy(head, f + at, 16);
-      std::memcpy(t + at, head, 16);
-    }
-    std::memcpy(tail, f + bytes - 16, 16);
-    std::memcpy(t + bytes - 16, tail, 16);
+  if (bytes > 64) {
+    std::memcpy(t, f, bytes);
+  } else if (bytes >= 16) {
+    std::size_t at = 0;
+    for (; bytes - at > 32; at += 16) std::memcpy(t + at, f + at, 16);
+    CopyEnds<16>(t + at, f + at, bytes - at);
   } else if (bytes >= 8) {
-    char head[8], tail[8];
-    std::memcpy(head, f, 8);
-    std::memcpy(tail, f + bytes - 8, 8);
-    std::memcpy(t, head, 8);
-    std::memcpy(t + bytes - 8, tail, 8);
+    CopyEnds<8>(t, f, bytes);
   } else if (bytes >= 4) {
-    char head[4], tail[4];
-    std::memcpy(head, f, 4);
-    std::memcpy(tail, f + bytes - 4, 4);
-    std::memcpy(t, head, 4);
-    std::memcpy(t + bytes - 4, tail, 4);
+    CopyEnds<4>(t, f, bytes);
   } else if (bytes == 2) {
     std::memcpy(t, f, 2);
   }
