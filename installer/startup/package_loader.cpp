@@ -27,9 +27,12 @@ std::u16string ReplaceIgnoringCase(const std::u16string& text, const std::u16str
     lowered = ascii(text);
     needle = ascii(pattern);
   }
+  std::size_t at = lowered.find(needle);
+  if (at == std::u16string::npos) return text;
   std::u16string out;
+  out.reserve(text.size());
   std::size_t from = 0;
-  for (std::size_t at = lowered.find(needle); at != std::u16string::npos; at = lowered.find(needle, from)) {
+  for (; at != std::u16string::npos; at = lowered.find(needle, from)) {
     out.append(text, from, at - from);
     out += replacement;
     from = at + needle.size();
