@@ -24,13 +24,13 @@ struct SelectionLists::Index {
   struct ExactKey {
     RowList MainIds, DetailIds;          // rows whose "id" is this key
     RowList MainPrereqs, DetailPrereqs;  // rows whose "prereq" is this key
-    int DetailChecked = 0;                        // checked rows among DetailIds
-    bool Candidate = false;                       // awaiting the main -> detail mirroring
+    int DetailChecked = 0;               // checked rows among DetailIds
+    bool Candidate = false;              // awaiting the main -> detail mirroring
   };
   struct LowerKey {
     RowList MainRows;  // main rows whose lowered "id" is this key
     int DetailCount = 0, DetailChecked = 0;
-    bool Candidate = false;     // awaiting the detail -> main mirroring
+    bool Candidate = false;  // awaiting the detail -> main mirroring
   };
   struct RowKeys {
     int Id = -1, Lower = -1, Prereq = -1;  // Prereq -1: empty, names nothing
