@@ -21,6 +21,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "errors.h"
@@ -179,28 +180,35 @@ int LoadOnce(int n) {
   return 0;
 }
 
-// The installer loads its packages once per run, in a new process: the best of thirty such
-// loads, each in a process of its own, so that no round finds the heap or the caches a previous
-// round left behind. Negative when the program cannot be run again.
-double BestFreshLoad(int n) {
+// One load in a process of its own (the program run with kLoadOnce); negative when it fails.
+double FreshLoad(const std::filesystem::path& self, int n) {
+  const std::string command = "'" + self.string() + "' " + kLoadOnce + " " + std::to_string(n);
+  FILE* child = popen(command.c_str(), "r");
+  if (!child) return -1;
+  double took = -1;
+  const bool read = std::fscanf(child, "%lf", &took) == 1;
+  return pclose(child) == 0 && read ? took : -1;
+}
+
+// The installer loads its packages once per run, in a new process: for each size the best of
+// thirty such loads, each in a process of its own, so that no round finds the heap or the caches
+// a previous round left behind. The sizes take turns, so that both meet the same moments of a
+// shared machine. Negative figures when the program cannot be run again.
+std::pair<double, double> BestFreshLoads(int small, int large) {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return -1;
-  const std::string command = "'" + self.string() + "' " + kLoadOnce + " " + std::to_string(n);
-  double best = 1e30;
+  if (error) return {-1, -1};
+  double bestSmall = 1e30, bestLarge = 1e30;
   for (int i = 0; i < 30; ++i) {
-    FILE* child = popen(command.c_str(), "r");
-    if (!child) return -1;
-    double took = -1;
-    const bool read = std::fscanf(child, "%lf", &took) == 1;
-    if (pclose(child) != 0 || !read) return -1;
-    best = std::min(best, took);
+    const double smallTook = FreshLoad(self, small), largeTook = FreshLoad(self, large);
+    if (smallTook < 0 || largeTook < 0) return {-1, -1};
+    bestSmall = std::min(bestSmall, smallTook);
+    bestLarge = std::min(bestLarge, largeTook);
   }
-  return best;
+  return {bestSmall, bestLarge};
 }
 
 struct Figures {
-  double FreshLoadSortSync;
   double LoadSortSync;
   double ChkAllOffOn;
 };
@@ -211,7 +219,6 @@ Figures Measure(int n) {
   Start(*tree);
   std::unique_ptr<SelectionLists> lists;
   Figures figures{};
-  figures.FreshLoadSortSync = BestFreshLoad(n);
   figures.LoadSortSync = BestTime([&] { lists = std::make_unique<SelectionLists>(); }, [&] { LoadAll(*tree, *lists); },
                                   [&] { FreeLists(lists); });
   lists = std::make_unique<SelectionLists>();
@@ -229,10 +236,11 @@ Figures Measure(int n) {
 }
 
 void PrintRatios() {
+  const auto [freshSmall, freshLarge] = BestFreshLoads(500, 5000);
   const Figures small = Measure(500), large = Measure(5000);
   std::printf("\nBest CPU time of one round.\n");
   std::printf("load + sort + sync:  N=500 %8.2f ms, N=5000 %8.2f ms, ratio %5.2f (target <= 12), in a new process each\n",
-              small.FreshLoadSortSync * 1e3, large.FreshLoadSortSync * 1e3, large.FreshLoadSortSync / small.FreshLoadSortSync);
+              freshSmall * 1e3, freshLarge * 1e3, freshLarge / freshSmall);
   std::printf("                     N=500 %8.2f ms, N=5000 %8.2f ms, ratio %5.2f, repeated in one process\n",
               small.LoadSortSync * 1e3, large.LoadSortSync * 1e3, large.LoadSortSync / small.LoadSortSync);
   std::printf("chk_all off and on:  N=500 %8.3f ms, N=5000 %8.3f ms, ratio %5.2f (target <= 12)\n", small.ChkAllOffOn * 1e3,
