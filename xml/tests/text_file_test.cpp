@@ -4,24 +4,17 @@
 #include "XMLLibLite.h"
 #include "errors.h"
 #include "fake_platform.h"
+#include "utf16_bytes.h"
 
 namespace {
+
+using xmltest::Utf16Bytes;
 
 class XmlTextFile : public ::testing::Test {
 protected:
   FakePlatform os;
   ScopedPlatform scope{os};
 };
-
-std::string Utf16Bytes(const std::u16string& text, bool bigEndian) {
-  std::string out;
-  for (char16_t c : text) {
-    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
-    out += bigEndian ? hi : lo;
-    out += bigEndian ? lo : hi;
-  }
-  return out;
-}
 
 const std::u16string kUmlauts = u"<a name=\"Größe für Ärger\" note=\"€\"/>";
 // Its UTF-8 bytes read one by one as Windows-1252: C3 9F gives Ã Ÿ, C3 84 gives Ã „, E2 82 AC â ‚ ¬.

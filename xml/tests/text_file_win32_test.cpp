@@ -8,8 +8,11 @@
 #include "XMLLibLite.h"
 #include "errors.h"
 #include "platform.h"
+#include "utf16_bytes.h"
 
 namespace {
+
+using xmltest::Utf16Bytes;
 
 std::u16string U(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
@@ -41,16 +44,6 @@ protected:
   std::u16string directory_;
   std::vector<std::u16string> written_;
 };
-
-std::string Utf16Bytes(const std::u16string& text, bool bigEndian) {
-  std::string out;
-  for (char16_t c : text) {
-    const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
-    out += bigEndian ? hi : lo;
-    out += bigEndian ? lo : hi;
-  }
-  return out;
-}
 
 const std::u16string kDocument = u"<package id=\"p\" name=\"Größe für Ärger\"/>";
 
